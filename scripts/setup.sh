@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what Kirrow needs to build, play and test on Debian 12; does nothing when all is there.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build pkg-config
+  libsfml-dev libfmt-dev libmpg123-dev libmp3lame-dev libcairo2-dev fonts-dejavu-core
+  libgtest-dev libbenchmark-dev
+  xvfb xauth xdotool imagemagick x11-apps sox
+)
+
+if ! dpkg -s "${packages[@]}" >/dev/null 2>&1; then
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y "${packages[@]}"
+fi

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "frame_timing.hpp"
+#include "state/state_stack.hpp"
+
+#include <holder/resource_holder.hpp>
+#include <holder/resource_id.hpp>
+
+#include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/Graphics/Text.hpp>
+#include <SFML/Graphics/Texture.hpp>
+
+#include <optional>
+
+// The program's spine: owns the window, the screens and the services they share, and runs the
+// fixed-step main loop.
+class Application {
+public:
+    Application();
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    void Run();
+
+private:
+    void ProcessInput();
+    void Update(sf::Time dt);
+    void Render();
+    void UpdateStatistics(sf::Time elapsed);
+    void RegisterStates();
+
+    sf::RenderWindow window;
+    state::StateStack state_stack;
+    holder::ResourceHolder<sf::Texture, holder::TextureId> textures;
+    holder::ResourceHolder<sf::Font, holder::FontId> fonts;
+    std::optional<sf::Text> statistics_text;
+    FrameStatistics_t statistics;
+};
