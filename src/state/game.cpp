@@ -28,7 +28,8 @@ bool GameState::Update(sf::Time dt) {
         player.SetMissionStatus(player::Player::MISSION_SUCCESS);
         RequestStackPush(StateId::MissionSuccess);
     }
-    player.HandleRealtimeInput(world.GetCommandQueue());
+    // Held keys belong to whichever window has the focus.
+    if (context.window->hasFocus()) player.HandleRealtimeInput(world.GetCommandQueue());
     return true;
 }
 
