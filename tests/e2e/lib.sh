@@ -64,6 +64,27 @@ picture_size() { identify -format '%wx%h' "$1"; }
 # close_game: the window's close button.
 close_game() { "${KIRROW_E2E_TOOLS:?}/close_window" "$GAME_WID"; }
 
+# probe ARGS...: the screenshot measuring tool (see tools/image_probe.cpp).
+probe() { "${KIRROW_E2E_TOOLS:?}/image_probe" "$@"; }
+
+# key NAME...: presses and releases keys in the game window.
+key() {
+  for k in "$@"; do
+    xdotool key --delay 60 "$k"
+  done
+}
+
+# hold NAME SECONDS: holds a key down for a while.
+hold() {
+  xdotool keydown "$1"
+  sleep "$2"
+  xdotool keyup "$1"
+}
+
+# expect_gt A B MESSAGE / expect_lt A B MESSAGE: numeric checks (decimals allowed).
+expect_gt() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }' || fail "$3 ($1 is not above $2)"; }
+expect_lt() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }' || fail "$3 ($1 is not below $2)"; }
+
 # wait_exit SECONDS: waits for the game to end; sets GAME_STATUS. Fails when it does not end.
 wait_exit() {
   local limit=$(( $1 * 10 ))

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Settings: player 1's Fire rebound to F; in the mission F fires and V no longer does.
+source "$(dirname "$0")/lib.sh" "$@"
+
+FIELD="0 80 1280 880"
+start_game
+wait_window
+sleep 0.5
+key space
+sleep 0.3
+key Down Down Down Return     # Settings
+sleep 0.4
+key Down Down Down Down Return f   # arm player 1's Fire, bind F
+sleep 0.3
+# The Fire label (view 250,250) now reads "F".
+shot settings_bound >/dev/null
+key Up Up Up Up Up Return     # wrap to Back
+sleep 0.3
+key Up Up Up Return           # Settings -> Play
+sleep 2.3
+
+shot_above() {
+  read -r _ y _ < <(probe centroid "$(shot "$1")" $FIELD)
+  probe count "$(shot "$1")" 0 80 1280 $((y - 140)) 200
+}
+quiet=$(shot_above quiet)
+xdotool keydown v
+sleep 0.5
+old_key=$(shot_above old_key)
+xdotool keyup v
+sleep 1.8                     # let any shot leave the screen
+xdotool keydown f
+sleep 0.5
+new_key=$(shot_above new_key)
+xdotool keyup f
+expect_lt "$old_key" $((quiet + 40)) "V still fires after rebinding"
+expect_gt "$new_key" $((quiet + 40)) "F does not fire after rebinding"
+
+close_game
+wait_exit 10
+echo ok
