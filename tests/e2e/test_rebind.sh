@@ -19,9 +19,12 @@ sleep 0.3
 key Up Up Up Return           # Settings -> Play
 sleep 2.3
 
+# Bright pixels above the aircraft (found by its read-outs) in one screenshot.
 shot_above() {
-  read -r _ y _ < <(probe centroid "$(shot "$1")" $FIELD)
-  probe count "$(shot "$1")" 0 80 1280 $((y - 140)) 200
+  local file
+  file=$(shot "$1")
+  read -r _ y _ < <(probe centroid "$file" $FIELD)
+  probe count "$file" 0 80 1280 $((y - 140)) 200
 }
 quiet=$(shot_above quiet)
 xdotool keydown v
