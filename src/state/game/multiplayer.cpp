@@ -124,8 +124,9 @@ bool MultiplayerState::Update(sf::Time dt) {
 
     world->Update(dt);
     bool any_local = false;
-    ErasePlayersWithoutAircraft(any_local);
-    if (!any_local && game_started) RequestStackPush(StateId::MissionFailed);
+    const bool everyone_gone = ErasePlayersWithoutAircraft(any_local);
+    // Either reason ends the mission; one result screen is enough when both hold at once.
+    if (everyone_gone || (!any_local && game_started)) RequestStackPush(StateId::MissionFailed);
 
     if (active && has_focus)
         for (auto& [identifier, player] : players) player->HandleRealtimeInput(world->GetCommandQueue());
@@ -145,7 +146,8 @@ bool MultiplayerState::Update(sf::Time dt) {
     return true;
 }
 
-void MultiplayerState::ErasePlayersWithoutAircraft(bool& any_local) {
+bool MultiplayerState::ErasePlayersWithoutAircraft(bool& any_local) {
+    bool everyone_gone = false;
     for (auto it = players.begin(); it != players.end();) {
         const std::int32_t identifier = it->first;
         if (std::find(local_identifiers.begin(), local_identifiers.end(), identifier) != local_identifiers.end())
@@ -156,8 +158,9 @@ void MultiplayerState::ErasePlayersWithoutAircraft(bool& any_local) {
         }
         it = players.erase(it);
         std::erase(local_identifiers, identifier);
-        if (players.empty()) RequestStackPush(StateId::MissionFailed);
+        everyone_gone = everyone_gone || players.empty();
     }
+    return everyone_gone;
 }
 
 void MultiplayerState::SendWorldEvents() {

@@ -53,7 +53,8 @@ private:
     void StartSession();
     void ConnectionLost();
     bool Send(const sf::Packet& packet);
-    void ErasePlayersWithoutAircraft(bool& any_local);
+    // Drops players whose aircraft is gone; true when that left no player at all.
+    bool ErasePlayersWithoutAircraft(bool& any_local);
     void SendStatus();
     void SendWorldEvents();
     void ReceiveMessage();
