@@ -141,8 +141,11 @@ void World::Draw() {
         scene_texture.display();
         bloom_effect.Apply(scene_texture, target);
     } else {
+        // Overlays drawn after the field lay out in the screen's own view, so give it back.
+        const sf::View screen_view = target.getView();
         target.setView(world_view);
         target.draw(scene_graph);
+        target.setView(screen_view);
     }
 }
 
