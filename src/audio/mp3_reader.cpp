@@ -5,6 +5,7 @@
 
 #include <mpg123.h>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdio>
@@ -147,15 +148,21 @@ bool Mp3Reader::open(sf::InputStream& stream, Info& info) {
     info.channelCount = channel_count;
     info.sampleRate = static_cast<unsigned>(rate);
     info.sampleCount = static_cast<sf::Uint64>(frames) * channel_count;
+    sample_count = info.sampleCount;
+    sample_offset = 0;
     return true;
 }
 
-void Mp3Reader::seek(sf::Uint64 sample_offset) {
-    if (handle) mpg123_seek(handle, static_cast<off_t>(sample_offset / channel_count), SEEK_SET);
+void Mp3Reader::seek(sf::Uint64 offset) {
+    if (!handle) return;
+    const off_t frame = mpg123_seek(handle, static_cast<off_t>(offset / channel_count), SEEK_SET);
+    sample_offset = frame < 0 ? sample_count : static_cast<sf::Uint64>(frame) * channel_count;
 }
 
 sf::Uint64 Mp3Reader::read(sf::Int16* samples, sf::Uint64 max_count) {
-    if (!handle) return 0;
+    if (!handle || sample_offset >= sample_count) return 0;
+    // Damaged frames may decode to more than the scan counted; the promised length holds.
+    max_count = std::min(max_count, sample_count - sample_offset);
     auto* out = reinterpret_cast<unsigned char*>(samples);
     const std::size_t wanted = static_cast<std::size_t>(max_count) * sizeof(sf::Int16);
     std::size_t filled = 0;
@@ -166,6 +173,7 @@ sf::Uint64 Mp3Reader::read(sf::Int16* samples, sf::Uint64 max_count) {
         // Track end, a damaged stream or a decoder that stalls all end the data here.
         if (result != MPG123_NEW_FORMAT && (result != MPG123_OK || done == 0)) break;
     }
+    sample_offset += filled / sizeof(sf::Int16);
     return filled / sizeof(sf::Int16);
 }
 
@@ -173,6 +181,8 @@ void Mp3Reader::Close() {
     if (handle) mpg123_delete(handle);  // closes the stream too
     handle = nullptr;
     channel_count = 0;
+    sample_count = 0;
+    sample_offset = 0;
 }
 
 void RegisterMp3Reader() {

@@ -22,9 +22,10 @@ public:
     static bool check(sf::InputStream& stream);
 
     bool open(sf::InputStream& stream, Info& info) override;
-    // `sample_offset` counts interleaved samples, as SFML does.
-    void seek(sf::Uint64 sample_offset) override;
-    // Fewer than `max_count` samples (down to none) once the data ends or turns undecodable.
+    // `offset` counts interleaved samples, as SFML does.
+    void seek(sf::Uint64 offset) override;
+    // Fewer than `max_count` samples (down to none) at the end or where the data turns undecodable;
+    // never more than `open` promised.
     sf::Uint64 read(sf::Int16* samples, sf::Uint64 max_count) override;
 
 private:
@@ -32,6 +33,8 @@ private:
 
     mpg123_handle_struct* handle = nullptr;
     unsigned channel_count = 0;
+    sf::Uint64 sample_count = 0;
+    sf::Uint64 sample_offset = 0;
 };
 
 // Adds the MP3 reader to SFML's sound file factory; safe to call any number of times, from any
