@@ -1,0 +1,68 @@
+#pragma once
+
+#include "command/command.hpp"
+#include "scene/category.hpp"
+
+#include <SFML/Graphics/Drawable.hpp>
+#include <SFML/Graphics/Rect.hpp>
+#include <SFML/Graphics/Transformable.hpp>
+#include <SFML/System/Time.hpp>
+
+#include <cstdint>
+#include <memory>
+#include <set>
+#include <utility>
+#include <vector>
+
+namespace scene {
+
+// A node of the playing field. Owns its children; drawn before them, updated before them.
+class SceneNode : public sf::Transformable, public sf::Drawable {
+public:
+    using Ptr = std::unique_ptr<SceneNode>;
+    using Pair = std::pair<SceneNode*, SceneNode*>;
+
+    explicit SceneNode(std::uint32_t category = Category::NONE);
+    ~SceneNode() override = default;
+    SceneNode(const SceneNode&) = delete;
+    SceneNode& operator=(const SceneNode&) = delete;
+
+    virtual std::uint32_t GetCategory() const;
+    // World coordinates; the empty default never collides.
+    virtual sf::FloatRect GetBoundingRect() const;
+    virtual bool IsDestroyed() const;
+    virtual bool IsMarkedForRemoval() const;
+
+    void AttachChild(Ptr child);
+    Ptr PopChild(const SceneNode& node);
+
+    void Update(sf::Time dt, command::CommandQueue& commands);
+    sf::Transform GetWorldTransform() const;
+    sf::Vector2f GetWorldPosition() const;
+
+    void OnCommand(const command::Command& command, sf::Time dt);
+    void CheckSceneCollision(SceneNode& scene_root, std::set<Pair>& collision_pairs);
+    void CheckNodeCollision(SceneNode& node, std::set<Pair>& collision_pairs);
+    void RemoveWrecks();
+
+    const std::vector<Ptr>& GetChildren() const { return children; }
+
+private:
+    void draw(sf::RenderTarget& target, sf::RenderStates states) const final;
+    virtual void DrawCurrent(sf::RenderTarget& target, sf::RenderStates states) const;
+    void DrawChildren(sf::RenderTarget& target, sf::RenderStates states) const;
+    virtual void UpdateCurrent(sf::Time dt, command::CommandQueue& commands);
+    void UpdateChildren(sf::Time dt, command::CommandQueue& commands);
+
+    std::vector<Ptr> children;
+    SceneNode* parent = nullptr;
+    std::uint32_t default_category;
+};
+
+// True when the bounding rectangles overlap with positive area; touching edges do not count.
+bool Collision(const SceneNode& lhs, const SceneNode& rhs);
+float Distance(const SceneNode& lhs, const SceneNode& rhs);
+// Orders the pair so that its first node is of `type1` and its second of `type2`.
+bool MatchesCategories(SceneNode::Pair& colliders, std::uint32_t type1, std::uint32_t type2);
+
+}  // namespace scene
