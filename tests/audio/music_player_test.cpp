@@ -31,9 +31,13 @@ void WaitForOffset(const sf::Music& music, sf::Time offset) {
 class MusicPlayerTest : public testing::Test {
 protected:
     MusicPlayerTest() {
-        audio_test::WriteBytes(directory / "menu.mp3", audio_test::EncodeMp3(audio_test::Tone(330.f, 1.f, 44100, 2), 2, 44100));
-        audio_test::WriteBytes(directory / "mission.mp3",
-                               audio_test::EncodeMp3(audio_test::Tone(440.f, 3.f, 44100, 2), 2, 44100));
+        WriteTrack("menu.mp3", 1.f);
+        WriteTrack("mission.mp3", 3.f);
+    }
+
+    void WriteTrack(const std::string& name, float seconds) {
+        const auto tone = audio_test::Tone(440.f, seconds, 44100, 2);
+        audio_test::WriteBytes(directory / name, audio_test::EncodeMp3(tone, 2, 44100));
     }
 
     audio_test::TempDir directory;
@@ -59,7 +63,8 @@ TEST_F(MusicPlayerTest, MissingTrackThrowsNamingItsPath) {
         player.Play(MusicId::GameOverMusic);
         FAIL() << "no exception";
     } catch (const std::runtime_error& error) {
-        EXPECT_EQ(std::string(error.what()), "Music " + directory.Path().string() + "/game_over.mp3 could not be loaded.");
+        EXPECT_EQ(std::string(error.what()),
+                  "Music " + directory.Path().string() + "/game_over.mp3 could not be loaded.");
     }
 }
 

@@ -9,10 +9,13 @@
 
 #include <SFML/System/Sleep.hpp>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -51,10 +54,10 @@ int RecordPeak(const audio_test::TempDir& directory, int distance) {
     const auto capture = directory / ("capture_" + std::to_string(distance) + ".wav");
     const auto config = directory / ("alsoft_" + std::to_string(distance) + ".conf");
     std::ofstream(config) << "[general]\ndrivers=wave\nsample-type=int16\n[wave]\nfile=" << capture.string() << "\n";
-    const std::string command = "ALSOFT_DRIVERS=wave ALSOFT_CONF='" + config.string() + "' " + distance_variable +
-                                "=" + std::to_string(distance) + " " + sounds_variable + "='" +
-                                directory.Path().string() + "' '" + std::filesystem::read_symlink("/proc/self/exe").string() +
-                                "' --gtest_filter=SoundPlacementRecording.PlayOnce > /dev/null";
+    const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+    const std::string command = "ALSOFT_DRIVERS=wave ALSOFT_CONF='" + config.string() + "' " + distance_variable + "=" +
+                                std::to_string(distance) + " " + sounds_variable + "='" + directory.Path().string() +
+                                "' '" + self + "' --gtest_filter=SoundPlacementRecording.PlayOnce > /dev/null";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     const std::vector<sf::Int16> samples = CapturedSamples(capture);
     EXPECT_GT(samples.size(), 44100u / 2) << "no recording in " << capture;
@@ -77,17 +80,15 @@ TEST(SoundPlacementRecording, PlayOnce) {
     const char* distance = std::getenv(distance_variable);
     const char* sounds = std::getenv(sounds_variable);
     if (!distance || !sounds) GTEST_SKIP() << "runs as part of SoundPlacementTest";
-    {
-        SoundPlayer player{std::filesystem::path(sounds)};
-        player.SetListenerPosition({500.f, 400.f});
-        const float x = std::stof(distance);
-        if (x == 0.f)
-            player.Play(holder::SoundId::Explosion1);
-        else
-            player.Play(holder::SoundId::Explosion1, {500.f + x, 400.f});
-        // The driver mixes in real time: let the 0.32 s sound play out before OpenAL closes.
-        sf::sleep(sf::seconds(0.8f));
-    }
+    SoundPlayer player{std::filesystem::path(sounds)};
+    player.SetListenerPosition({500.f, 400.f});
+    const float x = std::stof(distance);
+    if (x == 0.f)
+        player.Play(holder::SoundId::Explosion1);
+    else
+        player.Play(holder::SoundId::Explosion1, {500.f + x, 400.f});
+    // The driver mixes in real time: let the 0.32 s sound play out before OpenAL closes.
+    sf::sleep(sf::seconds(0.8f));
 }
 
 }  // namespace
