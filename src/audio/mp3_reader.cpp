@@ -137,7 +137,7 @@ bool Mp3Reader::open(sf::InputStream& stream, Info& info) {
     }
     // Holds the format for the whole stream: later frames that differ get converted to it.
     mpg123_format_none(handle);
-    mpg123_format(handle, rate, channels, encoding);
+    mpg123_format(handle, rate, channels == 1 ? MPG123_MONO : MPG123_STEREO, encoding);
     // A full scan gives the exact length even without an encoder's header or for a cut file.
     const off_t frames = mpg123_scan(handle) == MPG123_OK ? mpg123_length(handle) : off_t{-1};
     if (frames <= 0) {
