@@ -94,7 +94,8 @@ void DrawFrame(cairo_t* cr, int frame, const std::vector<Puff_t>& puffs, const s
         const double y = c + std::sin(puff.angle) * reach - puff.rise * t * t;
         const double radius = puff.radius * (0.35 + 0.9 * EaseOut(std::min(1.0, t * 2.2))) * (1.0 + 0.25 * t);
         const double heat = 1.05 - t * (1.0 + 0.4 * (1.0 - puff.cooling)) - 0.15 * puff.distance / 58.0;
-        const double alpha = t < 0.6 ? 1.0 : std::max(0.0, 1.0 - (t - 0.6) / 0.4);
+        // The last frame keeps a wisp of smoke rather than going blank.
+        const double alpha = t < 0.6 ? 1.0 : 1.0 - 0.85 * (t - 0.6) / 0.4;
         const double smoke_fade = heat <= 0.0 ? 0.75 : 1.0;
         Billow(cr, x, y, radius, HeatColor(heat), 0.95 * alpha * smoke_fade);
     }
@@ -140,8 +141,10 @@ void MakeParticleTexture(const std::filesystem::path& share) {
     const TextureLayout_t& layout = FindLayout("particle.png");
     PngCanvas canvas(layout.width, layout.height);
     cairo_t* cr = canvas.Context();
-    const double r = PARTICLE_SIZE / 2.0;
-    cairo_pattern_t* blob = cairo_pattern_create_radial(r, r, 0, r, r, r);
+    // The fall-off ends a pixel short of the edge, so the outermost pixels are fully transparent.
+    const double c = PARTICLE_SIZE / 2.0;
+    const double r = c - 1.0;
+    cairo_pattern_t* blob = cairo_pattern_create_radial(c, c, 0, c, c, r);
     // A smooth, roughly Gaussian fall-off that reaches zero exactly at the rim.
     for (int i = 0; i <= 8; ++i) {
         const double d = i / 8.0;

@@ -9,6 +9,7 @@
 #include "terrain_textures.hpp"
 
 #include <exception>
+#include <future>
 #include <iostream>
 #include <string>
 
@@ -20,8 +21,9 @@ int main(int argc, char** argv) {
     }
     try {
         const std::filesystem::path share = argv[1];
+        // The music takes longest; everything else is made meanwhile.
+        auto music = std::async(std::launch::async, [&share] { assetgen::MakeMusic(share); });
         assetgen::MakeSoundEffects(share);
-        assetgen::MakeMusic(share);
         assetgen::MakeCharacterTexture(share);
         assetgen::MakeEnemyTexture(share);
         assetgen::MakeProjectileTexture(share);
@@ -31,6 +33,7 @@ int main(int argc, char** argv) {
         assetgen::MakeParticleTexture(share);
         assetgen::MakeButtonTexture(share);
         assetgen::MakeBackgroundTexture(share);
+        music.get();
         if (with_sheet)
             assetgen::WriteContactSheet(share, argv[3]);
     } catch (const std::exception& error) {

@@ -40,8 +40,8 @@ float Reverb::Run(Allpass& allpass, float input) {
     return buffered - input;
 }
 
-void Reverb::Process(float in_left, float in_right, float& out_left, float& out_right) {
-    const float input = (in_left + in_right) * 0.5f * 0.1f;
+void Reverb::Process(float input, float& out_left, float& out_right) {
+    input *= 0.1f;
     float* outputs[2] = {&out_left, &out_right};
     for (int side = 0; side < 2; ++side) {
         float sum = 0.0f;
@@ -55,13 +55,13 @@ void Reverb::Process(float in_left, float in_right, float& out_left, float& out_
 
 Echo::Echo(std::size_t delay_samples) : left_line(delay_samples, 0.0f), right_line(delay_samples, 0.0f) {}
 
-void Echo::Process(float in_left, float in_right, float& out_left, float& out_right) {
+void Echo::Process(float input, float& out_left, float& out_right) {
     out_left = left_line[index];
     out_right = right_line[index];
     // Each repeat crosses to the other side and loses some treble.
     left_damp += 0.45f * (out_right - left_damp);
     right_damp += 0.45f * (out_left - right_damp);
-    left_line[index] = (in_left + in_right) * 0.5f + left_damp * ECHO_FEEDBACK;
+    left_line[index] = input + left_damp * ECHO_FEEDBACK;
     right_line[index] = right_damp * ECHO_FEEDBACK;
     if (++index == left_line.size())
         index = 0;

@@ -9,8 +9,8 @@ namespace assetgen {
 class Reverb {
 public:
     Reverb();
-    // One stereo sample in, one stereo wet sample out.
-    void Process(float in_left, float in_right, float& out_left, float& out_right);
+    // One mono sample in, one stereo wet sample out.
+    void Process(float input, float& out_left, float& out_right);
 
 private:
     struct Comb {
@@ -33,7 +33,7 @@ private:
 class Echo {
 public:
     explicit Echo(std::size_t delay_samples);
-    void Process(float in_left, float in_right, float& out_left, float& out_right);
+    void Process(float input, float& out_left, float& out_right);
 
 private:
     std::vector<float> left_line;

@@ -42,16 +42,20 @@ std::vector<double> ParseChord(std::string_view token) {
     return notes;
 }
 
-// Runs a stateful effect over the loop `passes` times, keeping the last pass: by then its tail
-// from the loop's end has wrapped into the start, exactly as when the loop repeats.
+// Effect tails die away well within this time (the reverb's within about one second).
+constexpr std::size_t EFFECT_WARM_UP = 3 * SAMPLE_RATE;
+
+// Runs a stateful effect over the loop's last seconds first, then over the whole loop: the tail
+// from the loop's end thus continues at its start, exactly as when the loop repeats.
 template <typename Effect>
-StereoBuffer RunLooped(const StereoBuffer& input, Effect& effect, int passes) {
-    const std::size_t n = input.left.size();
+StereoBuffer RunLooped(const std::vector<float>& input, Effect& effect) {
+    const std::size_t n = input.size();
     StereoBuffer out{std::vector<float>(n), std::vector<float>(n)};
-    for (int pass = 0; pass < passes; ++pass) {
-        for (std::size_t i = 0; i < n; ++i)
-            effect.Process(input.left[i], input.right[i], out.left[i], out.right[i]);
-    }
+    float discard_left = 0.0f, discard_right = 0.0f;
+    for (std::size_t i = n - std::min(n, EFFECT_WARM_UP); i < n; ++i)
+        effect.Process(input[i], discard_left, discard_right);
+    for (std::size_t i = 0; i < n; ++i)
+        effect.Process(input[i], out.left[i], out.right[i]);
     return out;
 }
 
@@ -62,10 +66,10 @@ Sequencer::Sequencer(double bpm_, int beats) : bpm(bpm_) {
     assert(per_beat == std::floor(per_beat));
     samples_per_beat = static_cast<std::size_t>(per_beat);
     loop_length = samples_per_beat * static_cast<std::size_t>(beats);
-    for (StereoBuffer* bus : {&dry, &reverb_bus, &echo_bus}) {
-        bus->left.assign(loop_length, 0.0f);
-        bus->right.assign(loop_length, 0.0f);
-    }
+    dry.left.assign(loop_length, 0.0f);
+    dry.right.assign(loop_length, 0.0f);
+    reverb_bus.assign(loop_length, 0.0f);
+    echo_bus.assign(loop_length, 0.0f);
 }
 
 void Sequencer::AddCircular(std::vector<float>& bus, const std::vector<float>& sound, std::size_t start,
@@ -92,14 +96,11 @@ void Sequencer::Play(const Part_t& part, double beat, double beats_held, double 
     const auto right = static_cast<float>(std::sin(angle) * std::numbers::sqrt2) * part.gain;
     AddCircular(dry.left, sound, start, left);
     AddCircular(dry.right, sound, start, right);
-    if (part.reverb_send > 0.0f) {
-        AddCircular(reverb_bus.left, sound, start, left * part.reverb_send);
-        AddCircular(reverb_bus.right, sound, start, right * part.reverb_send);
-    }
-    if (part.echo_send > 0.0f) {
-        AddCircular(echo_bus.left, sound, start, left * part.echo_send);
-        AddCircular(echo_bus.right, sound, start, right * part.echo_send);
-    }
+    // The effects take a mono feed and spread it themselves.
+    if (part.reverb_send > 0.0f)
+        AddCircular(reverb_bus, sound, start, part.gain * part.reverb_send);
+    if (part.echo_send > 0.0f)
+        AddCircular(echo_bus, sound, start, part.gain * part.echo_send);
 }
 
 double Sequencer::Line(const Part_t& part, double beat, double step, std::string_view steps, float velocity) {
@@ -148,9 +149,9 @@ double Sequencer::Hits(const Part_t& part, double beat, double step, std::string
 
 StereoBuffer Sequencer::Mix(float peak) const {
     Reverb reverb;
-    const StereoBuffer wet = RunLooped(reverb_bus, reverb, 2);
+    const StereoBuffer wet = RunLooped(reverb_bus, reverb);
     Echo echo(samples_per_beat * 3 / 4);
-    const StereoBuffer echoes = RunLooped(echo_bus, echo, 2);
+    const StereoBuffer echoes = RunLooped(echo_bus, echo);
 
     StereoBuffer out = dry;
     float largest = 0.0f;

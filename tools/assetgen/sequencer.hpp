@@ -54,8 +54,8 @@ private:
     std::size_t loop_length;
     std::uint64_t note_count = 0;
     StereoBuffer dry;
-    StereoBuffer reverb_bus;
-    StereoBuffer echo_bus;
+    std::vector<float> reverb_bus;  // mono feeds of the effects
+    std::vector<float> echo_bus;
 };
 
 }  // namespace assetgen
