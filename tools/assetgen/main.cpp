@@ -34,8 +34,10 @@ int main(int argc, char** argv) {
         assetgen::MakeButtonTexture(share);
         assetgen::MakeBackgroundTexture(share);
         music.get();
-        if (with_sheet)
+        if (with_sheet) {
             assetgen::WriteContactSheet(share, argv[3]);
+            assetgen::ReleaseFontCaches();
+        }
     } catch (const std::exception& error) {
         std::cerr << "kirrow_assetgen: " << error.what() << '\n';
         return 1;
