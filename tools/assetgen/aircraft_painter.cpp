@@ -82,7 +82,8 @@ void Glow(cairo_t* cr, double cx, double cy, double r, std::uint32_t color) {
 
 // Twin-boom heavy fighter in olive drab.
 void DrawAlliedHeavy(cairo_t* cr) {
-    const Rgb light = Hex(0x8A9A55), base = Hex(0x5E6C38), dark = Hex(0x2E3519);
+    // Lighter than the jungle's greens so it stands out over the canopy.
+    const Rgb light = Hex(0xB4C07A), base = Hex(0x7E8C4C), dark = Hex(0x262C14);
     // Tailplane joining the booms.
     paint::RoundedRect(cr, 5.5, 38.5, 21, 5, 2);
     FillShaded(cr, 38.5, 43.5, light, base, dark);
@@ -103,6 +104,12 @@ void DrawAlliedHeavy(cairo_t* cr) {
     paint::RoundedRect(cr, 12.6, 3, 6.8, 28, 3.4);
     FillShaded(cr, 3, 31, paint::Scale(light, 1.1), base, dark);
     Canopy(cr, 16, 12.5, 2.3, 4.8, Hex(0x6FA8D8));
+    // White recognition bands across the booms.
+    for (double cx : {9.5, 22.5}) {
+        cairo_rectangle(cr, cx - 2, 27.5, 4, 2.2);
+        cairo_rectangle(cr, cx - 2, 31.5, 4, 2.2);
+        Fill(cr, Hex(0xF0F0E8), 0.9);
+    }
     AlliedRoundel(cr, 4.2, 21.7, 2.3);
     AlliedRoundel(cr, 27.8, 21.7, 2.3);
     // Panel lines on the wing.
