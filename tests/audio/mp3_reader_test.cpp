@@ -194,3 +194,27 @@ TEST_F(Mp3ReaderTest, MusicLoopsBackToTheStart) {
 }
 
 }  // namespace
+
+namespace {
+
+// The tracks made by the asset build decode from start to end at a rate SFML plays as it is.
+TEST(GameTracksTest, DecodeCompletely) {
+    audio::RegisterMp3Reader();
+    for (const std::string name : {"menu.mp3", "mission.mp3", "game_over.mp3"}) {
+        SCOPED_TRACE(name);
+        sf::InputSoundFile file;
+        ASSERT_TRUE(file.openFromFile("../share/music/" + name));
+        EXPECT_TRUE(file.getSampleRate() == 22050 || file.getSampleRate() == 32000 || file.getSampleRate() == 44100 ||
+                    file.getSampleRate() == 48000)
+            << file.getSampleRate();
+        EXPECT_GE(file.getChannelCount(), 1u);
+        EXPECT_LE(file.getChannelCount(), 2u);
+        EXPECT_GT(file.getDuration(), sf::seconds(10));
+        EXPECT_LT(file.getDuration(), sf::seconds(600));
+        const auto decoded = DecodeAll(file);
+        EXPECT_EQ(decoded.size(), file.getSampleCount());
+        EXPECT_GT(audio_test::Peak(decoded), 3000);
+    }
+}
+
+}  // namespace

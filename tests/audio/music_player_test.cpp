@@ -95,3 +95,16 @@ TEST_F(MusicPlayerTest, PlayingTheSameTrackAgainRestartsIt) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GameMusicTest, EveryTrackOfTheGamePlays) {
+    InspectableMusicPlayer player;
+    for (const MusicId id : {MusicId::MenuMusic, MusicId::MissionMusic, MusicId::GameOverMusic}) {
+        player.Play(id);
+        EXPECT_EQ(player.music.getStatus(), sf::Music::Playing) << static_cast<int>(id);
+        EXPECT_GT(player.music.getDuration(), sf::seconds(5)) << static_cast<int>(id);
+    }
+}
+
+}  // namespace

@@ -112,3 +112,18 @@ TEST_F(SoundPlayerTest, MissingFileNamesTheFirstOneInLoadingOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+// The game's own files: every effect loads, and is mono, as OpenAL places mono sources only.
+TEST(GameSoundEffectsTest, LoadFromTheShareDirectoryAsMonoSounds) {
+    InspectableSoundPlayer player;
+    for (std::size_t id = 0; id < holder::sound_files.size(); ++id) {
+        const sf::SoundBuffer& buffer = player.sound_buffers.Get(static_cast<SoundId>(id));
+        EXPECT_EQ(buffer.getChannelCount(), 1u) << holder::sound_files[id];
+        EXPECT_GT(buffer.getDuration(), sf::milliseconds(20)) << holder::sound_files[id];
+        EXPECT_LT(buffer.getDuration(), sf::seconds(5)) << holder::sound_files[id];
+    }
+}
+
+}  // namespace
