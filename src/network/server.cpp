@@ -40,11 +40,14 @@ Server::Server(sf::Vector2f battlefield_size, const Settings_t& settings)
     : client_timeout(settings.client_timeout),
       enemy_spawn_interval(settings.enemy_spawn_interval),
       battlefield_rect(0.f, world_height - battlefield_size.y, battlefield_size.x, battlefield_size.y),
-      port(settings.port) {
+      port(settings.port),
+      send(settings.send) {
     // Enemy offsets are drawn from a quarter of the width either side; that range must not be empty.
     assert(battlefield_size.x >= 4.f && battlefield_size.y > 0.f);
     peers.push_back(std::make_unique<RemotePeer>());
     listener.setBlocking(false);
+    // Listening before the thread runs lets the host connect right after construction.
+    SetListening(true);
     // Last: the thread must never see a half-built server.
     thread = std::thread(&Server::ServerLoop, this);
 }
@@ -312,7 +315,7 @@ void Server::SpawnEnemies() {
 // Half a packet on the wire would garble everything after it, so such a peer is given up.
 void Server::Send(RemotePeer& peer, const sf::Packet& packet) {
     if (peer.broken) return;
-    if (SendPacket(peer.socket, packet) == SendResult::Broken) {
+    if (send(peer.socket, packet) == SendResult::Broken) {
         peer.broken = true;
         peer.timed_out = true;
         drop_pending = true;

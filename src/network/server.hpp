@@ -13,6 +13,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -21,11 +22,15 @@
 
 namespace network::server {
 
-// What a game needs no other values for; tests shorten the waits.
+// A game uses the defaults; tests shorten the waits and watch the sends.
 struct Settings_t {
+    using Sender = std::function<SendResult(sf::TcpSocket&, const sf::Packet&)>;
+
     unsigned short port = SERVER_PORT;
     sf::Time client_timeout = sf::seconds(3.f);
     sf::Time enemy_spawn_interval = sf::seconds(2.f);
+    // Called on the server thread for every message sent.
+    Sender send = [](sf::TcpSocket& socket, const sf::Packet& packet) { return SendPacket(socket, packet); };
 };
 
 // The authority of a network game, running on a thread of its own from construction to
@@ -114,6 +119,7 @@ private:
     std::atomic<bool> stop_requested = false;
     bool listening = false;
     unsigned short port;
+    Settings_t::Sender send;
     // Some peer is marked timed_out and waits for DropTimedOutPeers.
     bool drop_pending = false;
 };
