@@ -6,7 +6,6 @@
 #include <SFML/System/Sleep.hpp>
 
 #include <atomic>
-#include <cstring>
 #include <limits>
 #include <random>
 
@@ -119,20 +118,15 @@ TEST(ServerFaultTest, MalformedPacketsAreIgnoredWholeAndTheServerKeepsServing) {
     ASSERT_TRUE(garbled.Join());
     first.SendStatus({{1, {100.f, 1000.f}, 100, 2}});
 
+    // Out of range, truncated, not finite, and then plain noise.
     using network::ClientMessage;
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    std::vector<sf::Packet> packets;
-    packets.push_back(sf::Packet());
-    for (std::int32_t type : {-1, 6, 99, std::numeric_limits<std::int32_t>::min()}) packets.push_back(Bytes({}) << type);
-    for (std::int32_t type : {0, 2, 4, 5}) packets.push_back(sf::Packet() << type);  // fields missing
+    std::vector<sf::Packet> packets = {sf::Packet(), sf::Packet() << std::int32_t(-1), sf::Packet() << std::int32_t(6),
+                                       sf::Packet() << std::int32_t(ClientMessage::OneShotAction) << std::int32_t(1)};
     packets.push_back(sf::Packet() << std::int32_t(ClientMessage::OneShotAction) << std::int32_t(1) << std::int32_t(42));
-    packets.push_back(sf::Packet() << std::int32_t(ClientMessage::RealtimeActionChange) << std::int32_t(1) << std::int32_t(0));
     packets.push_back(sf::Packet() << std::int32_t(ClientMessage::AircraftStatus) << std::int32_t(1000000) << std::int32_t(1)
                                    << -5.f << -5.f << std::int32_t(1) << std::int32_t(1));
-    packets.push_back(sf::Packet() << std::int32_t(ClientMessage::AircraftStatus) << std::int32_t(-5));
     packets.push_back(sf::Packet() << std::int32_t(ClientMessage::AircraftStatus) << std::int32_t(1) << std::int32_t(1)
-                                   << nan << -5.f << std::int32_t(1) << std::int32_t(1));
-    packets.push_back(sf::Packet() << std::int32_t(ClientMessage::WorldEvent) << std::int32_t(7) << 1.f << 2.f);
+                                   << std::numeric_limits<float>::quiet_NaN() << -5.f << std::int32_t(1) << std::int32_t(1));
     packets.push_back(sf::Packet() << std::int32_t(ClientMessage::WorldEvent) << std::int32_t(0) << 1.f);
     std::mt19937 generator(7);
     for (int i = 0; i < 3000; ++i) {
