@@ -24,7 +24,8 @@ const sf::Time notice_duration = sf::seconds(2.5f);
 const char* const address_file = "ip.txt";
 }  // namespace
 
-sf::IpAddress ReadServerAddress(const std::string& file) {
+sf::IpAddress ReadServerAddress(const std::string& file,
+                                const std::function<sf::IpAddress(const std::string&)>& resolve) {
     std::string word;
     {
         std::ifstream input(file);
@@ -35,7 +36,7 @@ sf::IpAddress ReadServerAddress(const std::string& file) {
         output << "127.0.0.1";
         return sf::IpAddress::LocalHost;
     }
-    const sf::IpAddress address(word);
+    const sf::IpAddress address = resolve(word);
     return address == sf::IpAddress::None ? sf::IpAddress::LocalHost : address;
 }
 

@@ -11,6 +11,7 @@
 #include <SFML/System/Clock.hpp>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -26,7 +27,10 @@ namespace state::game::multiplayer {
 // Reads the server address from the first word of `file`. A missing file or one without a word
 // is (re)written to hold the loopback address; a word that does not resolve is left in the file
 // for the user to fix, and the loopback address is used this time.
-sf::IpAddress ReadServerAddress(const std::string& file);
+// `resolve` turns a word into an address (None when it cannot), replaceable for tests.
+sf::IpAddress ReadServerAddress(const std::string& file,
+                                const std::function<sf::IpAddress(const std::string&)>& resolve =
+                                    [](const std::string& word) { return sf::IpAddress(word); });
 
 // The network mission and its client: hosts (optionally) and joins a server, runs a networked
 // world, drives the local aircraft and replays the others.
