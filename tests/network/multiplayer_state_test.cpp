@@ -2,6 +2,7 @@
 
 #include "network/messages.hpp"
 #include "network/protocol.hpp"
+#include "network/reusable_listener.hpp"
 #include "support/screen_fixture.hpp"
 
 #include <SFML/Network/TcpListener.hpp>
@@ -66,7 +67,7 @@ protected:
     }
 
     MultiplayerState* Join() {
-        listener.listen(network::SERVER_PORT, sf::IpAddress::LocalHost);
+        EXPECT_EQ(listener.ListenOnAnyAddress(network::SERVER_PORT), sf::Socket::Done);
         stack.RegisterState<Capture>(StateId::JoinGame, &state);
         stack.PushState(StateId::JoinGame);
         stack.Update(sf::Time::Zero);  // constructs: connects while we wait in the backlog
@@ -104,7 +105,7 @@ protected:
         }
     };
 
-    sf::TcpListener listener;
+    network::ReusableListener listener;
     sf::TcpSocket peer;
     MultiplayerState* state = nullptr;
     std::vector<sf::Packet> received;
