@@ -1,5 +1,6 @@
 // Generates every texture, sound and music file of the game into the share directory given.
 #include "menu_textures.hpp"
+#include "sound_effects.hpp"
 
 #include <exception>
 #include <iostream>
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
     }
     try {
         const std::filesystem::path share = argv[1];
+        assetgen::MakeSoundEffects(share);
         assetgen::MakeButtonTexture(share);
         assetgen::MakeBackgroundTexture(share);
     } catch (const std::exception& error) {
