@@ -10,6 +10,9 @@ inline constexpr int SAMPLE_RATE = 44100;
 // Equal temperament, A4 = MIDI 69 = 440 Hz.
 double MidiToHz(double note);
 
+// sin(2 pi phase), from a lookup table.
+float FastSine(double phase);
+
 // Topology-preserving state-variable filter: low, band and high pass from one stage, stable under
 // cutoff sweeps.
 class Svf {
@@ -24,6 +27,12 @@ public:
 private:
     double ic1 = 0.0;
     double ic2 = 0.0;
+    double last_cutoff = -1.0;
+    double last_resonance = -1.0;
+    double k = 0.0;
+    double a1 = 0.0;
+    double a2 = 0.0;
+    double a3 = 0.0;
 };
 
 // Band-limited oscillator (PolyBLEP edges) so bright notes do not alias.
