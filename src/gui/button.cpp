@@ -39,6 +39,8 @@ void Button::SetCallback(std::function<void()> action) { callback = std::move(ac
 void Button::SetText(const std::string& caption) {
     text.setString(caption);
     CenterOrigin(text);
+    // The glyphs start below the text's top edge; without this the caption sits low on the button.
+    text.setOrigin(text.getOrigin() + sf::Vector2f(0.f, text.getLocalBounds().top));
 }
 
 void Button::SetToggle(bool toggle) { is_toggle = toggle; }
