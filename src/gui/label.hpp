@@ -1,0 +1,32 @@
+#pragma once
+
+#include "gui/component.hpp"
+
+#include <holder/resource_holder.hpp>
+#include <holder/resource_id.hpp>
+
+#include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/Text.hpp>
+
+#include <string>
+
+namespace gui::label {
+
+// A passive line of text; never selected, ignores events.
+class Label : public component::Component {
+public:
+    Label(const std::string& caption, const holder::ResourceHolder<sf::Font, holder::FontId>& fonts);
+
+    // Keeps position and origin as they are.
+    void SetText(const std::string& caption);
+
+    bool IsSelectable() const override { return false; }
+    void HandleEvent(const sf::Event&) override {}
+
+private:
+    void draw(sf::RenderTarget& target, sf::RenderStates states) const override;
+
+    sf::Text text;
+};
+
+}  // namespace gui::label
