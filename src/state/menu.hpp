@@ -4,6 +4,9 @@
 #include "gui/container.hpp"
 #include "state/state.hpp"
 
+#include <functional>
+#include <string>
+
 namespace state::menu {
 
 // The main menu: play, host, join, settings, exit.
