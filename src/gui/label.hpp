@@ -19,6 +19,7 @@ public:
 
     // Keeps position and origin as they are.
     void SetText(const std::string& caption);
+    const sf::Text& GetText() const { return text; }
 
     bool IsSelectable() const override { return false; }
     void HandleEvent(const sf::Event&) override {}
