@@ -8,7 +8,9 @@
 
 Application::Application()
     : window(sf::VideoMode(1280, 960, 32), "Kirrow - SFML", sf::Style::Default, sf::ContextSettings()),
-      state_stack(state::StateContext_t{&window, &textures, &fonts, nullptr, nullptr, nullptr, nullptr}) {
+      state_stack(state::StateContext_t{&window, &textures, &fonts, nullptr, nullptr, &key_binding_1, &key_binding_2}),
+      key_binding_1(1),
+      key_binding_2(2) {
     window.setKeyRepeatEnabled(false);
     window.setFramerateLimit(60);
     window.setView(sf::View(sf::Vector2f(320.f, 240.f), sf::Vector2f(640.f, 480.f)));

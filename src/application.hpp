@@ -1,6 +1,7 @@
 #pragma once
 
 #include "frame_timing.hpp"
+#include "key_binding/key_binding.hpp"
 #include "state/state_stack.hpp"
 
 #include <holder/resource_holder.hpp>
@@ -35,6 +36,8 @@ private:
     state::StateStack state_stack;
     holder::ResourceHolder<sf::Texture, holder::TextureId> textures;
     holder::ResourceHolder<sf::Font, holder::FontId> fonts;
+    key_binding::KeyBinding key_binding_1;
+    key_binding::KeyBinding key_binding_2;
     std::optional<sf::Text> statistics_text;
     FrameStatistics_t statistics;
 };

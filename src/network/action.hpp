@@ -15,6 +15,8 @@ struct NetAction {
 
     sf::Vector2f position;
     Type type = EnemyExplosion;
+
+    bool operator==(const NetAction&) const = default;
 };
 
 }  // namespace network::action

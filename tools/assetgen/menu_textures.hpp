@@ -4,9 +4,9 @@
 
 namespace assetgen {
 
-// button.png: three 200x50 looks stacked (normal, selected, pressed).
+// texture/button.png: three 200x50 looks stacked (normal, selected, pressed).
 void MakeButtonTexture(const std::filesystem::path& share);
-// background.png: the menu and loading backdrops at their fixed rectangles.
+// texture/background.png: jungle-and-sky scenes at the menu, loading and spare rectangles.
 void MakeBackgroundTexture(const std::filesystem::path& share);
 
 }  // namespace assetgen

@@ -1,0 +1,53 @@
+#include "key_binding/key_binding.hpp"
+
+#include <array>
+#include <cassert>
+#include <utility>
+
+namespace key_binding {
+
+namespace {
+
+using DefaultKeys = std::array<sf::Keyboard::Key, PlayerAction::COUNT>;
+
+// Indexed by action.
+constexpr DefaultKeys player_1_keys = {sf::Keyboard::A, sf::Keyboard::D, sf::Keyboard::W,
+                                       sf::Keyboard::S, sf::Keyboard::V, sf::Keyboard::B};
+constexpr DefaultKeys player_2_keys = {sf::Keyboard::Left, sf::Keyboard::Right, sf::Keyboard::Up,
+                                       sf::Keyboard::Down, sf::Keyboard::Comma, sf::Keyboard::Period};
+
+}  // namespace
+
+KeyBinding::KeyBinding(int player_number, HeldKeySource is_key_held) : is_key_held(std::move(is_key_held)) {
+    assert(this->is_key_held);
+    const DefaultKeys* defaults = player_number == 1 ? &player_1_keys : player_number == 2 ? &player_2_keys : nullptr;
+    if (!defaults) return;
+    for (int action = 0; action < PlayerAction::COUNT; ++action)
+        key_map.emplace((*defaults)[action], static_cast<PlayerAction::t>(action));
+}
+
+void KeyBinding::AssignKey(PlayerAction::t action, sf::Keyboard::Key key) {
+    std::erase_if(key_map, [action](const auto& entry) { return entry.second == action; });
+    key_map[key] = action;
+}
+
+sf::Keyboard::Key KeyBinding::GetAssignedKey(PlayerAction::t action) const {
+    for (const auto& [key, bound] : key_map)
+        if (bound == action) return key;
+    return sf::Keyboard::Unknown;
+}
+
+std::optional<PlayerAction::t> KeyBinding::CheckAction(sf::Keyboard::Key key) const {
+    const auto found = key_map.find(key);
+    if (found == key_map.end()) return std::nullopt;
+    return found->second;
+}
+
+std::vector<PlayerAction::t> KeyBinding::GetRealtimeActions() const {
+    std::vector<PlayerAction::t> actions;
+    for (const auto& [key, action] : key_map)
+        if (is_key_held(key) && IsRealtimeAction(action)) actions.push_back(action);
+    return actions;
+}
+
+}  // namespace key_binding

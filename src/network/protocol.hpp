@@ -1,0 +1,70 @@
+#pragma once
+
+#include <SFML/System/Time.hpp>
+
+#include <cstdint>
+
+namespace sf {
+class Packet;
+class TcpSocket;
+}  // namespace sf
+
+namespace network {
+
+inline constexpr unsigned short SERVER_PORT = 5000;
+
+// Messages from a client to the server; the value travels as the first field of each packet.
+struct ClientMessage {
+    enum t : std::int32_t {
+        OneShotAction,
+        Leave,
+        RealtimeActionChange,
+        RequestSecondAircraft,
+        AircraftStatus,
+        WorldEvent,
+        COUNT,
+    };
+};
+
+// Messages from the server to a client.
+struct ServerMessage {
+    enum t : std::int32_t {
+        Notice,
+        AssignAircraft,
+        WorldSnapshot,
+        OneShotAction,
+        RealtimeActionChange,
+        AircraftJoined,
+        AircraftLeft,
+        SecondAircraftAccepted,
+        SpawnEnemy,
+        SpawnPickup,
+        WorldStatus,
+        MissionComplete,
+        COUNT,
+    };
+};
+
+// Aircraft and pickup types travel as plain integers. Aircraft types [0, PLAYER_CHARACTER_TYPE_COUNT)
+// are the players', the rest up to CHARACTER_TYPE_COUNT the enemies'.
+inline constexpr std::int32_t PLAYER_CHARACTER_TYPE_COUNT = 2;
+inline constexpr std::int32_t CHARACTER_TYPE_COUNT = 4;
+inline constexpr std::int32_t PICKUP_TYPE_COUNT = 4;
+
+enum class SendResult {
+    Sent,     // the whole packet is on its way
+    Dropped,  // nothing of it was written; the stream is intact and the connection usable
+    Broken,   // only part of it was written; the stream is corrupt and the connection must be given up
+};
+
+// How long a send that has started may wait for a peer that stopped reading.
+inline constexpr std::int32_t SEND_STALL_LIMIT_MS = 500;
+
+// Sends one packet from its first byte, whatever was sent of this packet object before, so that a
+// broadcast may pass the same packet to every peer. A non-blocking socket that takes only part of
+// it is waited on, up to stall_limit in all, until the rest is written.
+// Callers: Dropped may be ignored (the packet is lost, nothing else); on Broken the server drops
+// the peer and a client counts its connection to the server as lost.
+SendResult SendPacket(sf::TcpSocket& socket, const sf::Packet& packet, sf::Time stall_limit = sf::milliseconds(SEND_STALL_LIMIT_MS));
+
+}  // namespace network
