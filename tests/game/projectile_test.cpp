@@ -1,6 +1,5 @@
 #include "game/projectile.hpp"
 #include "game_fixture.hpp"
-#include "particle/emitter.hpp"
 #include "particle/node.hpp"
 
 #include <cmath>
@@ -8,11 +7,11 @@
 namespace {
 
 using game::projectile::Projectile;
-using game_test::step_us;
 
 float Length(sf::Vector2f v) { return std::hypot(v.x, v.y); }
 
-float HeadingDegrees(sf::Vector2f v) { return std::atan2(v.y, v.x) * 180.f / 3.14159265f; }
+// The rotation that points the drawn missile along v.
+float Heading(sf::Vector2f v) { return std::fmod(std::atan2(v.y, v.x) * 180.f / 3.14159265f + 450.f, 360.f); }
 
 class ProjectileTest : public game_test::GameTest {
 protected:
@@ -28,34 +27,27 @@ TEST_F(ProjectileTest, KindsReportTheirTableValues) {
     EXPECT_EQ(allied.GetCategory(), scene::Category::ALLIED_PROJECTILE);
     EXPECT_EQ(allied.GetDamage(), 10);
     EXPECT_EQ(allied.GetMaxSpeed(), 300.f);
-    EXPECT_FALSE(allied.IsGuided());
     EXPECT_TRUE(allied.GetChildren().empty());
-
-    const Projectile enemy(Projectile::EnemyBullet, textures);
-    EXPECT_EQ(enemy.GetCategory(), scene::Category::ENEMY_PROJECTILE);
-    EXPECT_EQ(enemy.GetHitpoints(), 1);
+    EXPECT_EQ(Projectile(Projectile::EnemyBullet, textures).GetCategory(), scene::Category::ENEMY_PROJECTILE);
 
     const Projectile missile(Projectile::Missile, textures);
     EXPECT_EQ(missile.GetCategory(), scene::Category::ALLIED_PROJECTILE);
     EXPECT_EQ(missile.GetDamage(), 200);
     EXPECT_EQ(missile.GetMaxSpeed(), 150.f);
-    EXPECT_TRUE(missile.IsGuided());
+    EXPECT_DEATH(Projectile(Projectile::AlliedBullet, textures).GuideTowards({}), "IsGuided\\(\\)");
 }
 
 TEST_F(ProjectileTest, MissileTrailsSmokeThenPropellantFromHalfItsHeight) {
     Projectile& missile = AddMissile({0.f, -150.f});
     ASSERT_EQ(missile.GetChildren().size(), 2u);
-    for (const auto& child : missile.GetChildren()) {
-        EXPECT_NE(dynamic_cast<const particle::emitter::EmitterNode*>(child.get()), nullptr);
-        EXPECT_EQ(child->getPosition(), sf::Vector2f(0.f, 5.f));  // the missile is 10 units high
-    }
+    for (const auto& emitter : missile.GetChildren())
+        EXPECT_EQ(emitter->getPosition(), sf::Vector2f(0.f, 5.f));  // the missile is 10 units high
 
     // Only a smoke node exists: the first emitter's search finds it, the second's finds nothing.
-    auto& smoke = Attach(std::make_unique<particle::node::ParticleNode>(particle::Particle::Smoke, textures), root);
+    const auto& smoke = Attach(std::make_unique<particle::node::ParticleNode>(particle::Particle::Smoke, textures), root);
     missile.Update(sf::Time::Zero, commands);
     ASSERT_EQ(commands.size(), 2u);
     root.OnCommand(commands.front(), sf::Time::Zero);
-    command::CommandQueue().swap(commands);
     missile.Update(sf::milliseconds(100), commands);
     EXPECT_EQ(smoke.GetParticleCount(), 3u);
 }
@@ -65,47 +57,33 @@ TEST_F(ProjectileTest, GuidedMissileTurnsAtConstantSpeed) {
     missile.GuideTowards({1000.f, 0.f});  // straight to its right
     float previous_vx = 0.f;
     for (int frame = 0; frame < 120; ++frame) {
-        missile.Update(sf::microseconds(step_us), commands);
+        missile.Update(sf::microseconds(game_test::step_us), commands);
         const sf::Vector2f v = missile.GetVelocity();
         EXPECT_NEAR(Length(v), 150.f, 1e-3f);
         EXPECT_GT(v.x, previous_vx);
+        EXPECT_NEAR(Heading(v), missile.getRotation(), 1e-2f);
         previous_vx = v.x;
-        EXPECT_NEAR(std::fmod(HeadingDegrees(v) + 90.f + 360.f, 360.f), missile.getRotation(), 1e-2f);
     }
-    EXPECT_GT(missile.GetVelocity().x, 149.f);
-    EXPECT_GT(missile.getPosition().x, 0.f);
+    EXPECT_GT(previous_vx, 149.f);
 }
 
-TEST_F(ProjectileTest, UnguidedMissileKeepsItsHeading) {
-    Projectile& missile = AddMissile({90.f, -120.f});
-    missile.Update(sf::microseconds(step_us), commands);
-    EXPECT_NEAR(missile.GetVelocity().x, 90.f, 1e-3f);
-    EXPECT_NEAR(missile.GetVelocity().y, -120.f, 1e-3f);
-    EXPECT_NEAR(missile.getRotation(), HeadingDegrees({90.f, -120.f}) + 90.f, 1e-3f);
-    EXPECT_NEAR(missile.getPosition().x, 90.f * 0.016666f, 1e-4f);
-}
+TEST_F(ProjectileTest, UnguidedOrCancelledSteeringKeepsTheHeading) {
+    Projectile& diagonal = AddMissile({90.f, -120.f});
+    diagonal.Update(sf::microseconds(game_test::step_us), commands);
+    EXPECT_NEAR(diagonal.GetVelocity().x, 90.f, 1e-3f);
+    EXPECT_NEAR(diagonal.GetVelocity().y, -120.f, 1e-3f);
+    EXPECT_NEAR(diagonal.getRotation(), Heading({90.f, -120.f}), 1e-3f);
 
-TEST_F(ProjectileTest, CancellingSteeringKeepsThePreviousVelocity) {
     // Steering straight back with exactly its own speed (0.375 s × 400 = 150) sums to nothing.
     Projectile& missile = AddMissile({0.f, -150.f});
     missile.GuideTowards({0.f, 500.f});
     missile.Update(sf::microseconds(375000), commands);
     EXPECT_EQ(missile.GetVelocity(), sf::Vector2f(0.f, -150.f));
     EXPECT_EQ(missile.getRotation(), 0.f);
-
     // A target at the missile's own position has no direction either; no NaN may creep in.
     missile.GuideTowards(missile.GetWorldPosition());
-    missile.Update(sf::microseconds(step_us), commands);
+    missile.Update(sf::microseconds(game_test::step_us), commands);
     EXPECT_EQ(missile.GetVelocity(), sf::Vector2f(0.f, -150.f));
-}
-
-TEST_F(ProjectileTest, BulletsFlyStraight) {
-    auto& bullet = Attach(std::make_unique<Projectile>(Projectile::EnemyBullet, textures), *air_layer);
-    bullet.SetVelocity({0.f, 300.f});
-    bullet.Update(sf::milliseconds(500), commands);
-    EXPECT_EQ(bullet.getPosition(), sf::Vector2f(0.f, 150.f));
-    EXPECT_EQ(bullet.getRotation(), 0.f);
-    EXPECT_DEATH(bullet.GuideTowards({0.f, 0.f}), "IsGuided\\(\\)");
 }
 
 }  // namespace
