@@ -8,7 +8,7 @@
 
 Application::Application()
     : window(sf::VideoMode(1280, 960, 32), "Kirrow - SFML", sf::Style::Default, sf::ContextSettings()),
-      state_stack(state::StateContext_t{&window, &textures, &fonts, nullptr, nullptr, &key_binding_1, &key_binding_2}),
+      state_stack(state::StateContext_t{&window, &textures, &fonts, &music, &sounds, &key_binding_1, &key_binding_2}),
       key_binding_1(1),
       key_binding_2(2) {
     window.setKeyRepeatEnabled(false);

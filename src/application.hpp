@@ -1,5 +1,7 @@
 #pragma once
 
+#include "audio/music_player.hpp"
+#include "audio/sound_player.hpp"
 #include "frame_timing.hpp"
 #include "key_binding/key_binding.hpp"
 #include "state/state_stack.hpp"
@@ -36,6 +38,8 @@ private:
     state::StateStack state_stack;
     holder::ResourceHolder<sf::Texture, holder::TextureId> textures;
     holder::ResourceHolder<sf::Font, holder::FontId> fonts;
+    MusicPlayer music;
+    SoundPlayer sounds;
     key_binding::KeyBinding key_binding_1;
     key_binding::KeyBinding key_binding_2;
     std::optional<sf::Text> statistics_text;

@@ -1,3 +1,6 @@
+#include "audio/sound_player.hpp"
+#include "scene/network_node.hpp"
+#include "scene/sound_node.hpp"
 #include "scene/sprite_node.hpp"
 #include "scene/text_node.hpp"
 
@@ -37,6 +40,28 @@ TEST(SpriteNodeTest, RepeatedTextureTilesALargerRectangle) {
     const sf::Image shown = target.getTexture().copyToImage();
     for (unsigned x = 0; x < 8; ++x)
         EXPECT_EQ(shown.getPixel(x, 2), x % 2 ? sf::Color::Blue : sf::Color::Red) << x;
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SoundNodeTest, SoundCommandsReachOnlyTheSoundNodeAndPlayAtTheGivenPlace) {
+    SoundPlayer player;
+    scene::SceneNode root;
+    auto node = std::make_unique<scene::SoundNode>(player);
+    root.AttachChild(std::move(node));
+    root.AttachChild(std::make_unique<scene::NetworkNode>());
+
+    int reached = 0;
+    command::Command command;
+    command.category = scene::Category::SOUND_EFFECT;
+    command.action = command::DerivedAction<scene::SoundNode>([&](scene::SoundNode& sound, sf::Time) {
+        ++reached;
+        sound.PlaySound(holder::SoundId::Button, {100, 50});
+    });
+    root.OnCommand(command, sf::Time::Zero);
+    EXPECT_EQ(reached, 1);
 }
 
 }  // namespace
