@@ -5,6 +5,7 @@
 #include "network/action.hpp"
 #include "random.hpp"
 #include "scene/network_node.hpp"
+#include "scene/sound_node.hpp"
 #include "scene/text_node.hpp"
 
 #include <SFML/Graphics/RenderTarget.hpp>
@@ -121,8 +122,11 @@ float Character::GetMaxSpeed() const {
 }
 
 void Character::PlayLocalSound(command::CommandQueue& commands, holder::SoundId sound) {
-    (void)commands;
-    (void)sound;
+    command::Command play;
+    play.category = scene::Category::SOUND_EFFECT;
+    play.action = command::DerivedAction<scene::SoundNode>(
+        [this, sound](scene::SoundNode& node, sf::Time) { node.PlaySound(sound, GetWorldPosition()); });
+    commands.push(std::move(play));
 }
 
 void Character::UpdateCurrent(sf::Time dt, command::CommandQueue& commands) {

@@ -1,7 +1,9 @@
+#include "audio/sound_player.hpp"
 #include "game/character.hpp"
 #include "game/pickup.hpp"
 #include "game_fixture.hpp"
 #include "scene/network_node.hpp"
+#include "scene/sound_node.hpp"
 #include "scene/text_node.hpp"
 
 #include <cmath>
@@ -207,6 +209,42 @@ TEST_F(CharacterTest, EnemiesDropAtMostOnePickupEach) {
     // Each drops with probability one half: 24 enemies never all keep theirs, nor all drop.
     EXPECT_GT(dropped_at.size(), 0u);
     EXPECT_LT(dropped_at.size(), 24u);
+}
+
+// Shows which buffers the player started and where (audio space is (x, -y, 0)).
+class HeardSounds : public SoundPlayer {
+public:
+    std::vector<std::pair<holder::SoundId, sf::Vector2f>> Heard() const {
+        std::vector<std::pair<holder::SoundId, sf::Vector2f>> heard;
+        for (const sf::Sound& sound : sounds)
+            for (int id = 0; id <= static_cast<int>(holder::SoundId::Button); ++id)
+                if (sound.getBuffer() == &sound_buffers.Get(static_cast<holder::SoundId>(id)))
+                    heard.emplace_back(static_cast<holder::SoundId>(id),
+                                       sf::Vector2f(sound.getPosition().x, -sound.getPosition().y));
+        return heard;
+    }
+};
+
+TEST_F(CharacterTest, SoundsPlayWhereTheAircraftIsWhenTheCommandRuns) {
+    HeardSounds player;
+    Attach(std::make_unique<scene::SoundNode>(player), root);
+    Character& aircraft = Add(Character::AlliedLight, {100.f, 200.f});
+    aircraft.Fire();
+    aircraft.LaunchMissile();
+    aircraft.Update(sf::Time::Zero, commands);
+    aircraft.setPosition(110.f, 150.f);
+    Character& enemy = Add(Character::EnemyLight, {300.f, 50.f});
+    enemy.Damage(40);
+    enemy.Update(sf::Time::Zero, commands);
+    Deliver();
+
+    const auto heard = player.Heard();
+    ASSERT_EQ(heard.size(), 3u);
+    EXPECT_EQ(heard[0].first, holder::SoundId::AlliedGunfire);
+    EXPECT_EQ(heard[0].second, sf::Vector2f(110.f, 150.f));
+    EXPECT_EQ(heard[1].first, holder::SoundId::LaunchMissile);
+    EXPECT_TRUE(heard[2].first == holder::SoundId::Explosion1 || heard[2].first == holder::SoundId::Explosion2);
+    EXPECT_EQ(heard[2].second, sf::Vector2f(300.f, 50.f));
 }
 
 }  // namespace
