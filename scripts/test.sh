@@ -7,4 +7,4 @@ build="$root/build/test"
 "$root/scripts/build.sh" "$build" RelWithDebInfo -DKIRROW_WERROR=ON
 export ALSOFT_DRIVERS=null
 cd "$build"
-xvfb-run -a -s "-screen 0 1600x1200x24" ctest --output-on-failure -j "$(nproc)" --timeout 600
+xvfb-run -a -s "-screen 0 1600x1200x24 -noreset" ctest --output-on-failure -j "$(nproc)" --timeout 600

@@ -11,7 +11,7 @@ mkdir -p "$E2E_SHOT_DIR"
 
 # A private display: no other test's window can cover ours or steal the focus.
 if [ -z "${KIRROW_E2E_DISPLAY:-}" ]; then
-  KIRROW_E2E_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1600x1200x24" bash "$0" "$@"
+  KIRROW_E2E_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1600x1200x24 -noreset" bash "$0" "$@"
 fi
 
 export ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null}

@@ -1,0 +1,33 @@
+#include "game/entity.hpp"
+
+#include <cassert>
+
+namespace game::entity {
+
+Entity::Entity(int hitpoints) : SceneNode(scene::Category::NONE), hitpoints(hitpoints) {}
+
+void Entity::Repair(int points) {
+    assert(points > 0);
+    hitpoints += points;
+}
+
+void Entity::Damage(int points) {
+    assert(points > 0);
+    hitpoints -= points;
+}
+
+void Entity::SetHitpoints(int points) {
+    assert(points > 0);
+    hitpoints = points;
+}
+
+void Entity::Destroy() { hitpoints = 0; }
+
+bool Entity::IsDestroyed() const { return hitpoints <= 0; }
+
+void Entity::UpdateCurrent(sf::Time dt, command::CommandQueue&) {
+    const float seconds = static_cast<float>(dt.asMicroseconds()) / 1000000.f;
+    move(velocity * seconds);
+}
+
+}  // namespace game::entity

@@ -1,0 +1,28 @@
+#include "game/pickup.hpp"
+
+#include "game/data_table.hpp"
+
+#include <SFML/Graphics/RenderTarget.hpp>
+
+namespace game::pickup {
+namespace {
+
+const PickupData_t& DataOf(Pickup::Type type) { return data_table::PICKUP_DATA.at(type); }
+
+}  // namespace
+
+Pickup::Pickup(Type type, const holder::ResourceHolder<sf::Texture, holder::TextureId>& textures)
+    : Entity(1), sprite(textures.Get(DataOf(type).texture), DataOf(type).texture_rect), type(type) {
+    const sf::FloatRect bounds = sprite.getLocalBounds();
+    sprite.setOrigin(bounds.width / 2.f, bounds.height / 2.f);
+}
+
+std::uint32_t Pickup::GetCategory() const { return scene::Category::PICKUP; }
+
+sf::FloatRect Pickup::GetBoundingRect() const { return GetWorldTransform().transformRect(sprite.getGlobalBounds()); }
+
+void Pickup::Apply(character::Character& character) const { DataOf(type).action(character); }
+
+void Pickup::DrawCurrent(sf::RenderTarget& target, sf::RenderStates states) const { target.draw(sprite, states); }
+
+}  // namespace game::pickup

@@ -1,0 +1,250 @@
+#include "audio/sound_player.hpp"
+#include "game/character.hpp"
+#include "game/pickup.hpp"
+#include "game_fixture.hpp"
+#include "scene/network_node.hpp"
+#include "scene/sound_node.hpp"
+#include "scene/text_node.hpp"
+
+#include <cmath>
+#include <set>
+
+namespace {
+
+using game::character::Character;
+using game::pickup::Pickup;
+using game::projectile::Projectile;
+using game_test::step_us;
+
+std::string Shown(const scene::TextNode& node) { return node.GetText().getString().toAnsiString(); }
+
+class CharacterTest : public game_test::GameTest {
+protected:
+    Character& Add(Character::Type type, sf::Vector2f position = {}) {
+        auto aircraft = std::make_unique<Character>(type, textures, fonts);
+        aircraft->setPosition(position);
+        return Attach(std::move(aircraft), root);
+    }
+
+    int FireCommands() { return Take(scene::Category::SCENE_AIR_LAYER); }
+
+    template <typename Node>
+    std::vector<const Node*> OnAirLayer() const {
+        std::vector<const Node*> nodes;
+        for (const auto& child : air_layer->GetChildren())
+            if (const auto* node = dynamic_cast<const Node*>(child.get())) nodes.push_back(node);
+        return nodes;
+    }
+};
+
+TEST_F(CharacterTest, ReadOutsShowHitpointsAndMissilesUpright) {
+    Character& heavy = Add(Character::AlliedHeavy);
+    EXPECT_EQ(Shown(heavy.GetHealthDisplay()), "100 HP");
+    EXPECT_EQ(Shown(*heavy.GetMissileDisplay()), "2 M");
+    EXPECT_EQ(Shown(Add(Character::AlliedLight).GetHealthDisplay()), "80 HP");
+    const Character& enemy = Add(Character::EnemyLight);
+    EXPECT_EQ(Shown(enemy.GetHealthDisplay()), "40 HP");
+    EXPECT_EQ(enemy.GetMissileDisplay(), nullptr);
+
+    heavy.setRotation(30.f);
+    heavy.Damage(7);
+    heavy.Update(sf::Time::Zero, commands);
+    EXPECT_EQ(Shown(heavy.GetHealthDisplay()), "93 HP");
+    EXPECT_FLOAT_EQ(heavy.GetHealthDisplay().getRotation(), 330.f);
+    EXPECT_FLOAT_EQ(heavy.GetMissileDisplay()->getRotation(), 330.f);
+}
+
+TEST_F(CharacterTest, MissilesRunOutAndIgnoreTheGunCountdown) {
+    Character& aircraft = Add(Character::AlliedHeavy);
+    aircraft.Fire();
+    aircraft.LaunchMissile();
+    aircraft.Update(sf::Time::Zero, commands);
+    EXPECT_EQ(FireCommands(), 2);  // one burst of bullets and one missile
+    aircraft.LaunchMissile();
+    aircraft.Update(sf::Time::Zero, commands);
+    EXPECT_EQ(FireCommands(), 1);
+    EXPECT_EQ(Shown(*aircraft.GetMissileDisplay()), "");
+    aircraft.LaunchMissile();
+    aircraft.Update(sf::Time::Zero, commands);
+    EXPECT_EQ(FireCommands(), 0);
+    EXPECT_EQ(aircraft.GetMissileAmmo(), 0);
+    EXPECT_DEATH(aircraft.CollectMissiles(0), "num > 0");
+}
+
+TEST_F(CharacterTest, DamagedEnemyFliesSlower) {
+    Character& enemy = Add(Character::EnemyHeavy);
+    enemy.Damage(35);
+    EXPECT_EQ(enemy.GetMaxSpeed(), 40.f);
+    enemy.Update(sf::microseconds(step_us), commands);
+    EXPECT_NEAR(std::hypot(enemy.GetVelocity().x, enemy.GetVelocity().y), 40.f, 1e-4f);
+    Character& player = Add(Character::AlliedHeavy);
+    player.Damage(50);
+    EXPECT_EQ(player.GetMaxSpeed(), 200.f);
+}
+
+// The x direction of an EnemyHeavy over updates of one second (80 units each): legs of 160,
+// 320 and 160 units switch only once the distance flown on them is exceeded, and the update
+// that switches still flies the old leg.
+TEST_F(CharacterTest, FlightPatternSwitchesLegsOnlyAfterExceedingEachDistance) {
+    Character& enemy = Add(Character::EnemyHeavy);
+    Character& mirrored = Add(Character::EnemyHeavy);
+    mirrored.MirrorMovement();
+    std::string pattern, mirrored_pattern;
+    for (int i = 0; i < 16; ++i) {
+        enemy.Update(sf::seconds(1.f), commands);
+        mirrored.Update(sf::seconds(1.f), commands);
+        pattern += enemy.GetVelocity().x > 0.f ? '+' : '-';
+        mirrored_pattern += mirrored.GetVelocity().x > 0.f ? '+' : '-';
+        EXPECT_NEAR(enemy.GetVelocity().y, 80.f * std::sqrt(0.5f), 1e-3f);
+    }
+    EXPECT_EQ(pattern, "++++-----++++++-");
+    EXPECT_EQ(mirrored_pattern, "----+++++------+");
+}
+
+TEST_F(CharacterTest, PlayersBankWhileMovingSideways) {
+    Character& aircraft = Add(Character::AlliedHeavy);
+    const auto frame_for = [&](float vx) {
+        aircraft.SetVelocity({vx, -5.f});
+        aircraft.Update(sf::Time::Zero, commands);
+        return aircraft.GetSprite().getTextureRect();
+    };
+    EXPECT_EQ(frame_for(-10.f), sf::IntRect(16 + 7 * 32, 16 + 48, 32, 48));
+    EXPECT_EQ(frame_for(10.f), sf::IntRect(16 + 7 * 32, 16 + 2 * 48, 32, 48));
+    EXPECT_EQ(frame_for(0.f), sf::IntRect(16, 16, 32, 48));
+}
+
+TEST_F(CharacterTest, ShotsLeaveFromTheNoseOrTheTail) {
+    Character& player = Add(Character::AlliedHeavy, {100.f, 200.f});
+    player.IncreaseSpread();
+    player.Fire();
+    player.Update(sf::Time::Zero, commands);
+    Character& enemy = Add(Character::EnemyLight, {300.f, 100.f});
+    enemy.Update(sf::Time::Zero, commands);  // enemies fire on their own
+    Character& launcher = Add(Character::AlliedLight, {50.f, 400.f});
+    launcher.LaunchMissile();
+    launcher.Update(sf::Time::Zero, commands);
+    Deliver();
+
+    const auto shots = OnAirLayer<Projectile>();
+    ASSERT_EQ(shots.size(), 4u);
+    const float w = 32.f, h = 48.f;
+    EXPECT_EQ(shots[0]->getPosition(), sf::Vector2f(100.f + 0.33f * w, 200.f - 0.33f * h));
+    EXPECT_EQ(shots[1]->getPosition(), sf::Vector2f(100.f - 0.33f * w, 200.f - 0.33f * h));
+    EXPECT_EQ(shots[1]->GetVelocity(), sf::Vector2f(0.f, -300.f));
+    EXPECT_EQ(shots[2]->GetType(), Projectile::EnemyBullet);
+    EXPECT_EQ(shots[2]->getPosition(), sf::Vector2f(300.f, 100.f + 0.5f * 65.f));
+    EXPECT_EQ(shots[2]->GetVelocity(), sf::Vector2f(0.f, 300.f));
+    EXPECT_EQ(shots[3]->GetType(), Projectile::Missile);
+    EXPECT_EQ(shots[3]->getPosition(), sf::Vector2f(50.f, 400.f - 0.5f * h));
+    EXPECT_EQ(shots[3]->GetVelocity(), sf::Vector2f(0.f, -150.f));
+}
+
+TEST_F(CharacterTest, FireCountdownKeepsItsOvershootAndPendingRequests) {
+    const auto step = [&](Character& aircraft, sf::Int64 us, bool fire) {
+        if (fire) aircraft.Fire();
+        aircraft.Update(sf::microseconds(us), commands);
+        return FireCommands();
+    };
+    Character& slow = Add(Character::AlliedHeavy);  // 0.5 s at level 1: every 0.25 s
+    EXPECT_EQ(step(slow, 0, true), 1);
+    EXPECT_EQ(step(slow, 100000, true), 0);  // the request waits
+    EXPECT_EQ(step(slow, 200000, false), 0);  // overshoots to -50000
+    EXPECT_EQ(step(slow, 0, false), 1);
+    EXPECT_EQ(step(slow, 199999, true), 0);  // 250000 - 50000 left
+    EXPECT_EQ(step(slow, 1, false), 0);
+    EXPECT_EQ(step(slow, 0, false), 1);
+
+    Character& fast = Add(Character::AlliedHeavy);
+    for (int i = 0; i < 9; ++i) fast.IncreaseFireRate();  // level 10: 0.5 s / 11
+    EXPECT_EQ(step(fast, 0, true), 1);
+    EXPECT_EQ(step(fast, 45453, true), 0);
+    EXPECT_EQ(step(fast, 1, true), 0);  // 45454 whole microseconds run out here
+    EXPECT_EQ(step(fast, 0, true), 1);
+}
+
+TEST_F(CharacterTest, ExplosionReportsOnceAndEndsAfterOneSecondUnlessDestroyed) {
+    auto& network = Attach(std::make_unique<scene::NetworkNode>(), root);
+    Character& enemy = Add(Character::EnemyHeavy, {200.f, 300.f});
+    enemy.SetVelocity({0.f, 80.f});
+    enemy.Damage(100);
+    enemy.Update(sf::milliseconds(500), commands);
+    EXPECT_EQ(Shown(enemy.GetHealthDisplay()), "");
+    EXPECT_FALSE(enemy.IsMarkedForRemoval());
+    enemy.move(50.f, 0.f);  // the notice keeps where the explosion began
+    Deliver();
+    network::action::NetAction action;
+    ASSERT_TRUE(network.PollGameAction(action));
+    EXPECT_EQ(action.type, network::action::NetAction::EnemyExplosion);
+    EXPECT_EQ(action.position, sf::Vector2f(200.f, 300.f));
+
+    enemy.Update(sf::milliseconds(500), commands);
+    EXPECT_TRUE(enemy.IsMarkedForRemoval());
+    EXPECT_EQ(enemy.getPosition(), sf::Vector2f(250.f, 300.f)) << "a wreck does not move";
+    Deliver();
+    EXPECT_FALSE(network.PollGameAction(action));
+
+    Character& player = Add(Character::AlliedHeavy);
+    player.Damage(200);
+    player.Update(sf::microseconds(step_us), commands);
+    EXPECT_EQ(Take(scene::Category::NETWORK) + FireCommands(), 0) << "players report and drop nothing";
+    player.Destroy();
+    EXPECT_TRUE(player.IsMarkedForRemoval()) << "no explosion after Destroy";
+}
+
+TEST_F(CharacterTest, EnemiesDropAtMostOnePickupEach) {
+    // The second half stands for a networked world, where the server places pickups.
+    for (int i = 0; i < 48; ++i) {
+        Character& enemy = Add(Character::EnemyLight, {10.f * static_cast<float>(i), 20.f});
+        if (i >= 24) enemy.DisablePickups();
+        enemy.Damage(40);
+    }
+    for (int update = 0; update < 10; ++update) root.Update(sf::microseconds(step_us), commands);
+    Deliver();
+    std::set<float> dropped_at;
+    for (const Pickup* pickup : OnAirLayer<Pickup>()) {
+        EXPECT_EQ(pickup->GetVelocity(), sf::Vector2f(0.f, 1.f));
+        EXPECT_LT(pickup->getPosition().x, 240.f) << "pickups disabled";
+        EXPECT_TRUE(dropped_at.insert(pickup->getPosition().x).second) << "second drop";
+    }
+    // Each drops with probability one half: 24 enemies never all keep theirs, nor all drop.
+    EXPECT_GT(dropped_at.size(), 0u);
+    EXPECT_LT(dropped_at.size(), 24u);
+}
+
+// Shows which buffers the player started and where (audio space is (x, -y, 0)).
+class HeardSounds : public SoundPlayer {
+public:
+    std::vector<std::pair<holder::SoundId, sf::Vector2f>> Heard() const {
+        std::vector<std::pair<holder::SoundId, sf::Vector2f>> heard;
+        for (const sf::Sound& sound : sounds)
+            for (int id = 0; id <= static_cast<int>(holder::SoundId::Button); ++id)
+                if (sound.getBuffer() == &sound_buffers.Get(static_cast<holder::SoundId>(id)))
+                    heard.emplace_back(static_cast<holder::SoundId>(id),
+                                       sf::Vector2f(sound.getPosition().x, -sound.getPosition().y));
+        return heard;
+    }
+};
+
+TEST_F(CharacterTest, SoundsPlayWhereTheAircraftIsWhenTheCommandRuns) {
+    HeardSounds player;
+    Attach(std::make_unique<scene::SoundNode>(player), root);
+    Character& aircraft = Add(Character::AlliedLight, {100.f, 200.f});
+    aircraft.Fire();
+    aircraft.LaunchMissile();
+    aircraft.Update(sf::Time::Zero, commands);
+    aircraft.setPosition(110.f, 150.f);
+    Character& enemy = Add(Character::EnemyLight, {300.f, 50.f});
+    enemy.Damage(40);
+    enemy.Update(sf::Time::Zero, commands);
+    Deliver();
+
+    const auto heard = player.Heard();
+    ASSERT_EQ(heard.size(), 3u);
+    EXPECT_EQ(heard[0].first, holder::SoundId::AlliedGunfire);
+    EXPECT_EQ(heard[0].second, sf::Vector2f(110.f, 150.f));
+    EXPECT_EQ(heard[1].first, holder::SoundId::LaunchMissile);
+    EXPECT_TRUE(heard[2].first == holder::SoundId::Explosion1 || heard[2].first == holder::SoundId::Explosion2);
+    EXPECT_EQ(heard[2].second, sf::Vector2f(300.f, 50.f));
+}
+
+}  // namespace
