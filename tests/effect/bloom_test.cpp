@@ -6,17 +6,19 @@
 #include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/RenderTexture.hpp>
 
-#include <cstdlib>
+#include <array>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace {
 
-const sf::Color ground(40, 90, 35);
+// A mid-tone green, lighter than most ground: it must not glow.
+const sf::Color ground(70, 140, 60);
 
-// A dark green field with one near-white bullet; `at` is its centre in pixels from the top-left.
+// A green field with one near-white bullet; `at` is its centre in pixels from the top-left.
 std::unique_ptr<sf::RenderTexture> Scene(sf::Vector2u size, sf::Vector2f at) {
     auto scene = std::make_unique<sf::RenderTexture>();
     EXPECT_TRUE(scene->create(size.x, size.y));
