@@ -1,0 +1,30 @@
+// One direction of a 7-texel Gaussian (sigma 1.6 texels); the effect runs it twice per
+// direction, which widens it to sigma 2.3. Exact texel reads: filtered reads cost several times
+// more on a software renderer, and the taps sit on texel centres anyway.
+#version 130
+
+uniform sampler2D source;
+uniform vec2 offsetFactor;
+
+const float weight0 = 0.25604;
+const float weight1 = 0.21061;
+const float weight2 = 0.11722;
+const float weight3 = 0.04415;
+
+vec3 Tap(ivec2 texel, ivec2 last)
+{
+    return texelFetch(source, clamp(texel, ivec2(0), last), 0).rgb;
+}
+
+void main()
+{
+    ivec2 size = textureSize(source, 0);
+    ivec2 last = size - 1;
+    ivec2 texel = ivec2(gl_TexCoord[0].xy * vec2(size));
+    ivec2 step = ivec2(offsetFactor * vec2(size) + 0.5);
+    vec3 sum = Tap(texel, last) * weight0
+             + (Tap(texel + step, last) + Tap(texel - step, last)) * weight1
+             + (Tap(texel + 2 * step, last) + Tap(texel - 2 * step, last)) * weight2
+             + (Tap(texel + 3 * step, last) + Tap(texel - 3 * step, last)) * weight3;
+    gl_FragColor = vec4(sum, 1.0);
+}
