@@ -7,7 +7,7 @@
 
 namespace state::game {
 
-using game::character::Character;
+using ::game::character::Character;
 
 GameState::GameState(StateStack& stack, const StateContext_t& context)
     : State(stack, context),

@@ -6,6 +6,7 @@
 #include "support/screen_fixture.hpp"
 
 #include <SFML/Network/TcpListener.hpp>
+#include <SFML/System/Sleep.hpp>
 
 #include <filesystem>
 #include <fstream>

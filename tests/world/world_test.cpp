@@ -58,13 +58,14 @@ protected:
     static inline holder::ResourceHolder<sf::Font, holder::FontId>* fonts = nullptr;
     static inline SoundPlayer* sounds = nullptr;
     sf::RenderTexture target;
-    holder::ResourceHolder<sf::Texture, holder::TextureId> textures = [] {
-        holder::ResourceHolder<sf::Texture, holder::TextureId> holder;
+    holder::ResourceHolder<sf::Texture, holder::TextureId> textures;
+
+public:
+    void SetUp() override {
         for (auto id : {holder::TextureId::Character, holder::TextureId::Enemy, holder::TextureId::Projectile,
                         holder::TextureId::Explosion})
-            holder.Load(id, holder::FileOf(id));
-        return holder;
-    }();
+            textures.Load(id, holder::FileOf(id));
+    }
 };
 
 TEST_F(WorldTest, ViewStartsAtTheBottomAndScrollsFiftyUnitsPerSecond) {
@@ -98,7 +99,7 @@ TEST_F(WorldTest, PlayerMovesDiagonallyAtItsSpeedAndIsHeldInsideTheView) {
 TEST_F(WorldTest, ListenerFollowsTheAverageOfThePlayers) {
     auto world = MakeWorld();
     world->Update(step);
-    EXPECT_EQ(sounds->GetListenerPosition(), world->GetViewBounds().getPosition() + sf::Vector2f(320, 240));
+    EXPECT_EQ(sounds->GetListenerPosition(), sf::Vector2f(world->GetViewBounds().left + 320, world->GetViewBounds().top + 240));
     Character* a = world->AddCharacter(1, Character::Type::AlliedHeavy);
     Character* b = world->AddCharacter(2, Character::Type::AlliedLight);
     world->SetWorldScrollCompensation(0.f);

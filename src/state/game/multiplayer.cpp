@@ -13,7 +13,7 @@
 
 namespace state::game::multiplayer {
 
-using game::character::Character;
+using ::game::character::Character;
 using network::ServerMessage;
 
 namespace {
@@ -228,7 +228,7 @@ void MultiplayerState::HandlePacket(std::int32_t type, sf::Packet& packet) {
             break;
         case ServerMessage::SpawnPickup:
             if (const auto message = network::ReadSpawnPickup(packet))
-                world->CreatePickup(static_cast<game::pickup::Pickup::Type>(message->pickup_type), message->position);
+                world->CreatePickup(static_cast<::game::pickup::Pickup::Type>(message->pickup_type), message->position);
             break;
         case ServerMessage::WorldStatus:
             HandleWorldStatus(packet);

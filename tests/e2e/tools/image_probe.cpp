@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
             const sf::Color d = other.getPixel(x, y);
             total += std::abs(c.r - d.r) + std::abs(c.g - d.g) + std::abs(c.b - d.b);
         });
-        std::printf("%.2f\n", r.w * r.h ? total / (3.0 * r.w * r.h) : 0.0);
+        std::printf("%.2f\n", r.w && r.h ? total / (3.0 * r.w * r.h) : 0.0);
         return 0;
     }
     const Region r = ParseRegion(argv + 3, image);
@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
         }
     });
     if (command == "mean") {
-        std::printf("%.0f\n", r.w * r.h ? sum / (r.w * r.h) : 0.0);
+        std::printf("%.0f\n", r.w && r.h ? sum / (r.w * r.h) : 0.0);
     } else if (command == "count" || command == "white") {
         std::printf("%ld\n", count);
     } else if (command == "centroid") {
