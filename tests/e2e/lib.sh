@@ -85,6 +85,19 @@ hold() {
 expect_gt() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }' || fail "$3 ($1 is not above $2)"; }
 expect_lt() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }' || fail "$3 ($1 is not below $2)"; }
 
+# aircraft_at FILE: "X Y N" of the player's white read-outs, which ride below the aircraft in
+# a band below the start position (enemies and their read-outs come from the top, later).
+aircraft_at() { probe centroid "$1" 0 520 1280 200; }
+
+# shots_above NAME: bright pixels in a column straight above the aircraft in one screenshot:
+# where its shots fly.
+shots_above() {
+  local file x y
+  file=$(shot "$1")
+  read -r x y _ < <(aircraft_at "$file")
+  probe count "$file" $((x - 30)) 80 60 $((y - 220)) 200
+}
+
 # wait_exit SECONDS: waits for the game to end; sets GAME_STATUS. Fails when it does not end.
 wait_exit() {
   local limit=$(( $1 * 10 ))

@@ -17,27 +17,20 @@ shot settings_bound >/dev/null
 key Up Up Up Up Up Return     # wrap to Back
 sleep 0.3
 key Up Up Up Return           # Settings -> Play
-sleep 2.3
+sleep 1.3
 
-# Bright pixels above the aircraft (found by its read-outs) in one screenshot.
-shot_above() {
-  local file
-  file=$(shot "$1")
-  read -r _ y _ < <(probe centroid "$file" $FIELD)
-  probe count "$file" 0 80 1280 $((y - 140)) 200
-}
-quiet=$(shot_above quiet)
+quiet=$(shots_above quiet)
 xdotool keydown v
-sleep 0.5
-old_key=$(shot_above old_key)
+sleep 0.4
+old_key=$(shots_above old_key)
 xdotool keyup v
-sleep 1.8                     # let any shot leave the screen
+sleep 0.8                     # let any shot leave the screen; enemies come after 3.2 s
 xdotool keydown f
-sleep 0.5
-new_key=$(shot_above new_key)
+sleep 0.4
+new_key=$(shots_above new_key)
 xdotool keyup f
-expect_lt "$old_key" $((quiet + 40)) "V still fires after rebinding"
-expect_gt "$new_key" $((quiet + 40)) "F does not fire after rebinding"
+expect_lt "$old_key" $((quiet + 30)) "V still fires after rebinding"
+expect_gt "$new_key" $((quiet + 30)) "F does not fire after rebinding"
 
 close_game
 wait_exit 10

@@ -27,9 +27,9 @@ expect_gt "$(probe white "$(shot title_stats)" 0 0 200 60)" 20 "no statistics te
 expect_gt "$(probe mean "$(shot title_backdrop)" 0 600 1280 360)" 15 "the title has no backdrop"
 
 # Buttons (view 100,150 + 50 per row, 200x50) are at window x 200-600, y 300 + 100 per row;
-# their left ends hold no caption, so equal looks measure the same there.
-PLAY="210 310 80 80"
-HOST="210 410 80 80"
+# their left ends (clear of the rounded corners) hold no caption, so equal looks measure the same.
+PLAY="210 320 55 60"
+HOST="210 420 55 60"
 key space
 sleep 0.5
 menu=$(shot menu)
@@ -54,7 +54,7 @@ key Up Return
 sleep 0.5
 back=$(shot menu_back)
 expect_lt "$(probe white "$back" 1100 100 180 560)" 30 "the settings screen did not close"
-[ "$(probe mean "$back" 210 610 80 80)" = "$play_selected" ] || fail "the menu lost its selection"
+[ "$(probe mean "$back" 210 620 55 60)" = "$play_selected" ] || fail "the menu lost its selection"
 
 close_game
 wait_exit 10
