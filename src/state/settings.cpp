@@ -41,7 +41,10 @@ void SettingsState::AddButtonLabel(PlayerAction::t action, int player, float y, 
 
     auto& label = binding_labels[index];
     label = std::make_shared<gui::label::Label>("", *context.fonts);
-    label->setPosition(300.f * static_cast<float>(player) + 250.f, y);
+    // Smaller than the captions, so that names like "Period" fit beside the right-hand column
+    // and stand level with their buttons.
+    label->SetCharacterSize(20);
+    label->setPosition(300.f * static_cast<float>(player) + 254.f, y + 13.f);
 
     gui_container.Pack(button);
     gui_container.Pack(label);
