@@ -64,6 +64,15 @@ picture_size() { identify -format '%wx%h' "$1"; }
 # close_game: the window's close button.
 close_game() { "${KIRROW_E2E_TOOLS:?}/close_window" "$GAME_WID"; }
 
+# grab NAME: a fast screenshot (X window dump) for timed sequences; `developed` turns it into
+# the PNG path once the timing no longer matters.
+grab() { xwd -silent -id "$GAME_WID" -out "$E2E_SHOT_DIR/${E2E_NAME}_$1.xwd"; }
+developed() {
+  local raw="$E2E_SHOT_DIR/${E2E_NAME}_$1.xwd" file="$E2E_SHOT_DIR/${E2E_NAME}_$1.png"
+  [ -f "$file" ] || { convert "xwd:$raw" "$file" && rm -f "$raw"; }
+  echo "$file"
+}
+
 # probe ARGS...: the screenshot measuring tool (see tools/image_probe.cpp).
 probe() { "${KIRROW_E2E_TOOLS:?}/image_probe" "$@"; }
 
@@ -89,11 +98,10 @@ expect_lt() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }' || fail "$3 ($1 
 # a band below the start position (enemies and their read-outs come from the top, later).
 aircraft_at() { probe centroid "$1" 0 520 1280 200; }
 
-# shots_above NAME: bright pixels in a column straight above the aircraft in one screenshot:
+# shots_above FILE: bright pixels in a column straight above the aircraft in one screenshot:
 # where its shots fly.
 shots_above() {
-  local file x y
-  file=$(shot "$1")
+  local file=$1 x y
   read -r x y _ < <(aircraft_at "$file")
   probe count "$file" $((x - 30)) 80 60 $((y - 220)) 200
 }

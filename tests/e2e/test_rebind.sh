@@ -17,18 +17,22 @@ shot settings_bound >/dev/null
 key Up Up Up Up Up Return     # wrap to Back
 sleep 0.3
 key Up Up Up Return           # Settings -> Play
-sleep 1.3
+sleep 1.2
 
-quiet=$(shots_above quiet)
+grab quiet
 xdotool keydown v
 sleep 0.4
-old_key=$(shots_above old_key)
+grab old_key
 xdotool keyup v
-sleep 0.8                     # let any shot leave the screen; enemies come after 3.2 s
+sleep 0.8                     # let the shots leave the screen; enemies come after 3.2 s
 xdotool keydown f
 sleep 0.4
-new_key=$(shots_above new_key)
+grab new_key
 xdotool keyup f
+
+quiet=$(shots_above "$(developed quiet)")
+old_key=$(shots_above "$(developed old_key)")
+new_key=$(shots_above "$(developed new_key)")
 expect_lt "$old_key" $((quiet + 30)) "V still fires after rebinding"
 expect_gt "$new_key" $((quiet + 30)) "F does not fire after rebinding"
 
