@@ -109,30 +109,41 @@ double ProcessCpuMilliseconds() {
     return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
 
-// Other programs on a shared machine stretch single frames; the fast tenth shows what the
-// machine does when left alone, the processor time per frame what the work costs in total.
+// Other programs on a shared machine stretch single frames, so the ways of drawing take turns
+// frame by frame and meet the same conditions. The fast tenth shows what the machine does when left
+// alone, the processor time (all renderer threads) what a frame costs in total.
 struct Figures_t {
     double median_ms;
     double fast_ms;
     double cpu_ms;
 };
 
-Figures_t TimeFrames(sf::RenderWindow& window, int frames, const std::function<void()>& frame) {
-    for (int i = 0; i < 10; ++i) {
-        frame();
-        window.display();
+std::vector<Figures_t> TimeFrames(sf::RenderWindow& window, int frames,
+                                  const std::vector<std::function<void()>>& ways) {
+    std::vector<std::vector<double>> times(ways.size());
+    std::vector<double> cpu_ms(ways.size(), 0.0);
+    for (int i = -10; i < frames; ++i)
+        for (std::size_t way = 0; way < ways.size(); ++way) {
+            const auto start = std::chrono::steady_clock::now();
+            const double cpu_start = ProcessCpuMilliseconds();
+            ways[way]();
+            window.display();
+            if (i < 0)
+                continue;  // warming up
+            cpu_ms[way] += ProcessCpuMilliseconds() - cpu_start;
+            times[way].push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        }
+    std::vector<Figures_t> figures;
+    for (std::size_t way = 0; way < ways.size(); ++way) {
+        std::sort(times[way].begin(), times[way].end());
+        figures.push_back({times[way][times[way].size() / 2], times[way][times[way].size() / 10], cpu_ms[way] / frames});
     }
-    std::vector<double> times;
-    const double cpu_start = ProcessCpuMilliseconds();
-    for (int i = 0; i < frames; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        frame();
-        window.display();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-    const double cpu_ms = (ProcessCpuMilliseconds() - cpu_start) / frames;
-    std::sort(times.begin(), times.end());
-    return {times[times.size() / 2], times[times.size() / 10], cpu_ms};
+    return figures;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
 }
 
 void Print(const char* name, const Figures_t& figures) {
@@ -178,19 +189,46 @@ int main(int argc, char** argv) {
     sf::RenderTexture scene_texture;
     scene_texture.create(window_size.x, window_size.y);
 
-    const Figures_t direct = TimeFrames(window, frames, [&] {
-        window.clear();
-        scene.Draw(window);
+    const std::vector<Figures_t> figures = TimeFrames(window, frames, {
+        [&] {
+            window.clear();
+            scene.Draw(window);
+        },
+        [&] {
+            scene_texture.clear();
+            scene.Draw(scene_texture);
+            scene_texture.display();
+            bloom.Apply(scene_texture, window);
+        },
     });
-    const Figures_t bloomed = TimeFrames(window, frames, [&] {
+    // Where a bloom frame goes: each step waits for the renderer before the next starts.
+    using FinishFunction = void (*)();
+    const auto finish = reinterpret_cast<FinishFunction>(sf::Context::getFunction("glFinish"));
+    std::vector<double> scene_ms, apply_ms, display_ms;
+    for (int i = 0; i < frames && finish != nullptr; ++i) {
+        auto start = std::chrono::steady_clock::now();
+        const auto lap = [&](std::vector<double>& into) {
+            finish();
+            const auto now = std::chrono::steady_clock::now();
+            into.push_back(std::chrono::duration<double, std::milli>(now - start).count());
+            start = now;
+        };
         scene_texture.clear();
         scene.Draw(scene_texture);
         scene_texture.display();
+        lap(scene_ms);
         bloom.Apply(scene_texture, window);
-    });
+        lap(apply_ms);
+        window.display();
+        lap(display_ms);
+    }
+
     std::printf("%u x %u, ground + %zu shapes, %d frames each\n", window_size.x, window_size.y, scene.shapes.size(),
                 frames);
-    Print("direct", direct);
-    Print("bloom", bloomed);
+    Print("direct", figures[0]);
+    Print("bloom", figures[1]);
+    if (finish != nullptr)
+        std::printf("bloom frame, medians: scene into texture %.2f ms, bloom %.2f ms, display %.2f ms\n",
+                    Median(scene_ms), Median(apply_ms), Median(display_ms));
     return 0;
 }
