@@ -7,7 +7,7 @@
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tests/e2e/lib.sh" "$@"
 
-ldd "$E2E_BIN_DIR/kirrow" | grep -q libasan || fail "$E2E_BIN_DIR/kirrow is not a sanitizer build"
+ldd "$E2E_BIN_DIR/kirrow" | grep libasan >/dev/null || fail "$E2E_BIN_DIR/kirrow is not a sanitizer build"
 reports=$(mktemp -d)
 trap 'cleanup; rm -rf "$reports"' EXIT
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:log_path=$reports/asan"
