@@ -1,5 +1,12 @@
 #include "application.hpp"
 
+#include "state/game.hpp"
+#include "state/game/multiplayer.hpp"
+#include "state/game/over.hpp"
+#include "state/loading.hpp"
+#include "state/menu.hpp"
+#include "state/pause.hpp"
+#include "state/settings.hpp"
 #include "state/title.hpp"
 
 #include <SFML/Graphics/View.hpp>
@@ -69,5 +76,16 @@ void Application::UpdateStatistics(sf::Time elapsed) {
 }
 
 void Application::RegisterStates() {
-    state_stack.RegisterState<state::title::TitleState>(state::StateId::Title);
+    using state::StateId;
+    state_stack.RegisterState<state::title::TitleState>(StateId::Title);
+    state_stack.RegisterState<state::menu::MenuState>(StateId::Menu);
+    state_stack.RegisterState<state::loading::LoadingState>(StateId::Loading);
+    state_stack.RegisterState<state::game::GameState>(StateId::Game);
+    state_stack.RegisterState<state::game::multiplayer::MultiplayerState>(StateId::HostGame, true);
+    state_stack.RegisterState<state::game::multiplayer::MultiplayerState>(StateId::JoinGame, false);
+    state_stack.RegisterState<state::settings::SettingsState>(StateId::Settings);
+    state_stack.RegisterState<state::pause::PauseState>(StateId::Pause);
+    state_stack.RegisterState<state::pause::PauseState>(StateId::NetworkPause, true);
+    state_stack.RegisterState<state::game::over::GameOverState>(StateId::MissionFailed, "Mission failed :(");
+    state_stack.RegisterState<state::game::over::GameOverState>(StateId::MissionSuccess, "Mission success :)");
 }

@@ -41,7 +41,16 @@ std::uint32_t Projectile::GetCategory() const {
 }
 
 sf::FloatRect Projectile::GetBoundingRect() const {
-    return GetWorldTransform().transformRect(sprite.getGlobalBounds());
+    // The box covers the picture as drawn, turned like the drawing, so a missile hits what it
+    // visibly touches and its trail starts at its tail.
+    return (GetWorldTransform() * DrawingTurn()).transformRect(sprite.getGlobalBounds());
+}
+
+sf::Transform Projectile::DrawingTurn() const {
+    sf::Transform turn;
+    // The sheet holds bullets and missiles pointing right; ours fly up the screen.
+    if (type != EnemyBullet) turn.rotate(-90.f);
+    return turn;
 }
 
 void Projectile::GuideTowards(sf::Vector2f position) {
@@ -69,8 +78,7 @@ void Projectile::Steer(sf::Time dt) {
 }
 
 void Projectile::DrawCurrent(sf::RenderTarget& target, sf::RenderStates states) const {
-    // The sheet holds bullets and missiles pointing right; ours fly up the screen.
-    if (type != EnemyBullet) states.transform.rotate(-90.f);
+    states.transform *= DrawingTurn();
     target.draw(sprite, states);
 }
 

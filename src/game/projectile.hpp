@@ -35,6 +35,7 @@ public:
     Type GetType() const { return type; }
 
 private:
+    sf::Transform DrawingTurn() const;
     void UpdateCurrent(sf::Time dt, command::CommandQueue& commands) override;
     void DrawCurrent(sf::RenderTarget& target, sf::RenderStates states) const override;
     void Steer(sf::Time dt);

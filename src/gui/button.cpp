@@ -11,6 +11,9 @@
 
 namespace gui::button {
 namespace {
+const float caption_width = 184.f;
+}
+namespace {
 
 // The three looks lie stacked in the button texture.
 const sf::IntRect normal_look(0, 0, 200, 50);
@@ -38,6 +41,9 @@ void Button::SetCallback(std::function<void()> action) { callback = std::move(ac
 
 void Button::SetText(const std::string& caption) {
     text.setString(caption);
+    // Long captions ("Launch missile") shrink until they fit inside the button's rim.
+    for (unsigned size = 30; size > 12 && text.getLocalBounds().width > caption_width; --size)
+        text.setCharacterSize(size - 1);
     CenterOrigin(text);
     // The glyphs start below the text's top edge; without this the caption sits low on the button.
     text.setOrigin(text.getOrigin() + sf::Vector2f(0.f, text.getLocalBounds().top));

@@ -20,6 +20,7 @@ public:
     // Keeps position and origin as they are.
     void SetText(const std::string& caption);
     const sf::Text& GetText() const { return text; }
+    void SetCharacterSize(unsigned size) { text.setCharacterSize(size); }
 
     bool IsSelectable() const override { return false; }
     void HandleEvent(const sf::Event&) override {}

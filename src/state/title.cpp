@@ -1,13 +1,44 @@
 #include "state/title.hpp"
 
+#include "text_util.hpp"
+
+#include <SFML/Graphics/RenderWindow.hpp>
+
 namespace state::title {
+namespace {
+const sf::Time blink_period = sf::microseconds(500000);
+}
 
-TitleState::TitleState(StateStack& stack, const StateContext_t& context) : State(stack, context) {}
+TitleState::TitleState(StateStack& stack, const StateContext_t& context)
+    : State(stack, context),
+      background(gui::background::Background::Menu, context),
+      text("Kirrow - SFML\npress any button", context.fonts->Get(holder::FontId::Main), 30) {
+    CenterOrigin(text);
+    const sf::Vector2f view_size = context.window->getView().getSize();
+    text.setPosition(view_size.x * 0.5f, view_size.y * 0.25f);
+}
 
-void TitleState::Draw() {}
+void TitleState::Draw() {
+    context.window->draw(background);
+    context.window->draw(text);
+}
 
-bool TitleState::Update(sf::Time) { return true; }
+bool TitleState::Update(sf::Time dt) {
+    text_effect_time += dt;
+    if (text_effect_time >= blink_period) {
+        text.setFillColor(show_text ? sf::Color::White : sf::Color(128, 128, 128, 255));
+        show_text = !show_text;
+        text_effect_time -= blink_period;
+    }
+    return true;
+}
 
-bool TitleState::HandleEvent(const sf::Event&) { return true; }
+bool TitleState::HandleEvent(const sf::Event& event) {
+    if (event.type == sf::Event::KeyPressed) {
+        RequestStackPop();
+        RequestStackPush(StateId::Menu);
+    }
+    return true;
+}
 
 }  // namespace state::title

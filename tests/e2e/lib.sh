@@ -64,6 +64,48 @@ picture_size() { identify -format '%wx%h' "$1"; }
 # close_game: the window's close button.
 close_game() { "${KIRROW_E2E_TOOLS:?}/close_window" "$GAME_WID"; }
 
+# grab NAME: a fast screenshot (X window dump) for timed sequences; `developed` turns it into
+# the PNG path once the timing no longer matters.
+grab() { xwd -silent -id "$GAME_WID" -out "$E2E_SHOT_DIR/${E2E_NAME}_$1.xwd"; }
+developed() {
+  local raw="$E2E_SHOT_DIR/${E2E_NAME}_$1.xwd" file="$E2E_SHOT_DIR/${E2E_NAME}_$1.png"
+  [ -f "$file" ] || { convert "xwd:$raw" "$file" && rm -f "$raw"; }
+  echo "$file"
+}
+
+# probe ARGS...: the screenshot measuring tool (see tools/image_probe.cpp).
+probe() { "${KIRROW_E2E_TOOLS:?}/image_probe" "$@"; }
+
+# key NAME...: presses and releases keys in the game window.
+key() {
+  for k in "$@"; do
+    xdotool key --delay 60 "$k"
+  done
+}
+
+# hold NAME SECONDS: holds a key down for a while.
+hold() {
+  xdotool keydown "$1"
+  sleep "$2"
+  xdotool keyup "$1"
+}
+
+# expect_gt A B MESSAGE / expect_lt A B MESSAGE: numeric checks (decimals allowed).
+expect_gt() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }' || fail "$3 ($1 is not above $2)"; }
+expect_lt() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }' || fail "$3 ($1 is not below $2)"; }
+
+# aircraft_at FILE: "X Y N" of the player's white read-outs, which ride below the aircraft in
+# a band below the start position (enemies and their read-outs come from the top, later).
+aircraft_at() { probe centroid "$1" 0 520 1280 200; }
+
+# shots_above FILE: bright pixels in a column straight above the aircraft in one screenshot:
+# where its shots fly.
+shots_above() {
+  local file=$1 x y
+  read -r x y _ < <(aircraft_at "$file")
+  probe count "$file" $((x - 30)) 80 60 $((y - 220)) 200
+}
+
 # wait_exit SECONDS: waits for the game to end; sets GAME_STATUS. Fails when it does not end.
 wait_exit() {
   local limit=$(( $1 * 10 ))

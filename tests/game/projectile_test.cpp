@@ -41,7 +41,7 @@ TEST_F(ProjectileTest, MissileTrailsSmokeThenPropellantFromHalfItsHeight) {
     Projectile& missile = AddMissile({0.f, -150.f});
     ASSERT_EQ(missile.GetChildren().size(), 2u);
     for (const auto& emitter : missile.GetChildren())
-        EXPECT_EQ(emitter->getPosition(), sf::Vector2f(0.f, 5.f));  // the missile is 10 units high
+        EXPECT_EQ(emitter->getPosition(), sf::Vector2f(0.f, 29.f));  // at the tail of the 58-unit missile
 
     // Only a smoke node exists: the first emitter's search finds it, the second's finds nothing.
     const auto& smoke = Attach(std::make_unique<particle::node::ParticleNode>(particle::Particle::Smoke, textures), root);

@@ -1,0 +1,42 @@
+#include "state/game.hpp"
+
+#include "audio/music_player.hpp"
+#include "random.hpp"
+
+#include <SFML/Graphics/RenderWindow.hpp>
+
+namespace state::game {
+
+using ::game::character::Character;
+
+GameState::GameState(StateStack& stack, const StateContext_t& context)
+    : State(stack, context),
+      world(*context.window, *context.fonts, *context.sounds, false),
+      player(nullptr, 1, context.key_binding_1) {
+    world.AddCharacter(1, static_cast<Character::Type>(RandomInt(0, 2)));
+    context.music->Play(MusicId::MissionMusic);
+}
+
+void GameState::Draw() { world.Draw(); }
+
+bool GameState::Update(sf::Time dt) {
+    world.Update(dt);
+    if (!world.HasAlivePlayer()) {
+        player.SetMissionStatus(player::Player::MISSION_FAILURE);
+        RequestStackPush(StateId::MissionFailed);
+    } else if (world.HasPlayerReachedEnd()) {
+        player.SetMissionStatus(player::Player::MISSION_SUCCESS);
+        RequestStackPush(StateId::MissionSuccess);
+    }
+    // Held keys belong to whichever window has the focus.
+    if (context.window->hasFocus()) player.HandleRealtimeInput(world.GetCommandQueue());
+    return true;
+}
+
+bool GameState::HandleEvent(const sf::Event& event) {
+    player.HandleEvent(event, world.GetCommandQueue());
+    if (event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::Escape) RequestStackPush(StateId::Pause);
+    return true;
+}
+
+}  // namespace state::game

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "command/command.hpp"
+#include "effect/bloom.hpp"
+#include "game/character.hpp"
+#include "game/pickup.hpp"
+#include "network/action.hpp"
+#include "scene/network_node.hpp"
+#include "scene/scene_node.hpp"
+
+#include <holder/resource_holder.hpp>
+#include <holder/resource_id.hpp>
+
+#include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/RenderTarget.hpp>
+#include <SFML/Graphics/RenderTexture.hpp>
+#include <SFML/Graphics/Texture.hpp>
+#include <SFML/Graphics/View.hpp>
+
+#include <array>
+#include <vector>
+
+class SoundPlayer;
+
+namespace world {
+
+// The playing field of one mission: scene graph, scrolling view, rules and drawing.
+class World {
+public:
+    struct SpawnPoint {
+        game::character::Character::Type type;
+        float x;
+        float y;
+        bool mirrored;
+    };
+
+    World(sf::RenderTarget& output_target, const holder::ResourceHolder<sf::Font, holder::FontId>& fonts,
+          SoundPlayer& sounds, bool networked);
+    World(const World&) = delete;
+    World& operator=(const World&) = delete;
+
+    void Update(sf::Time dt);
+    void Draw();
+
+    command::CommandQueue& GetCommandQueue();
+    bool HasAlivePlayer() const;
+    bool HasPlayerReachedEnd() const;
+
+    game::character::Character* AddCharacter(int identifier, game::character::Character::Type type);
+    void RemoveCharacter(int identifier);
+    game::character::Character* GetCharacter(int identifier) const;
+    void SetWorldHeight(float height);
+    void SetCurrentBattleFieldPosition(float y);
+    void SetWorldScrollCompensation(float compensation);
+    sf::FloatRect GetViewBounds() const;
+    void CreatePickup(game::pickup::Pickup::Type type, sf::Vector2f position);
+    bool PollGameAction(network::action::NetAction& out);
+
+    void AddEnemy(game::character::Character::Type type, float rel_x, float rel_y, bool mirrored);
+    void SortEnemies();
+    sf::FloatRect GetBattlefieldBounds() const;
+
+    // Read access for tests, benchmarks and the network screen.
+    const std::vector<SpawnPoint>& GetSpawnPoints() const { return enemy_spawn_points; }
+    const std::vector<game::character::Character*>& GetPlayerCharacters() const { return player_characters; }
+    const scene::SceneNode& GetSceneGraph() const { return scene_graph; }
+    scene::SceneNode& GetLayer(std::size_t index) { return *scene_layers.at(index); }
+
+    enum Layer { BACKGROUND, LOWER_AIR, UPPER_AIR, LAYER_COUNT };
+
+private:
+    void LoadTextures();
+    void BuildScene();
+    void AddEnemies();
+    void AdaptPlayerVelocity();
+    void AdaptPlayerPosition();
+    void UpdateSounds();
+    void SpawnEnemies();
+    void DestroyEntitiesOutsideView();
+    void GuideMissiles();
+    void HandleCollisions();
+    void HandleCollision(scene::SceneNode::Pair pair);
+
+    command::CommandQueue command_queue;
+    sf::RenderTarget& target;
+    sf::RenderTexture scene_texture;
+    effect::bloom::BloomEffect bloom_effect;
+    sf::View world_view;
+    holder::ResourceHolder<sf::Texture, holder::TextureId> textures;
+    const holder::ResourceHolder<sf::Font, holder::FontId>& fonts;
+    SoundPlayer& sounds;
+    scene::SceneNode scene_graph;
+    std::array<scene::SceneNode*, LAYER_COUNT> scene_layers{};
+    sf::FloatRect world_bounds;
+    sf::Vector2f spawn_position;
+    float scroll_speed = -50.f;
+    float scroll_speed_compensation = 1.f;
+    std::vector<game::character::Character*> player_characters;
+    std::vector<SpawnPoint> enemy_spawn_points;
+    std::vector<game::character::Character*> active_enemies;
+    scene::NetworkNode* network_node = nullptr;
+    bool networked_world;
+};
+
+}  // namespace world

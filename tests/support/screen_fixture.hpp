@@ -1,0 +1,48 @@
+#pragma once
+
+#include "audio/music_player.hpp"
+#include "audio/sound_player.hpp"
+#include "key_binding/key_binding.hpp"
+#include "state/state_stack.hpp"
+
+#include <holder/resource_holder.hpp>
+#include <holder/resource_id.hpp>
+
+#include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/Graphics/Texture.hpp>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace test {
+
+// Everything the Application lends its screens, for driving real screens on a real window.
+class ScreenFixture : public ::testing::Test {
+protected:
+    ScreenFixture();
+    ~ScreenFixture() override;
+
+    // Registers a stand-in for `id` that records when it is created; see `created`.
+    void RegisterProbe(state::StateId id);
+    void Step(int count = 1);
+    void Press(sf::Keyboard::Key key);
+    void Release(sf::Keyboard::Key key);
+    static sf::Event KeyEvent(sf::Event::EventType type, sf::Keyboard::Key key);
+
+    sf::RenderWindow window;
+    holder::ResourceHolder<sf::Texture, holder::TextureId> textures;
+    holder::ResourceHolder<sf::Font, holder::FontId> fonts;
+    MusicPlayer music;
+    SoundPlayer sounds;
+    key_binding::KeyBinding key_binding_1{1, [](sf::Keyboard::Key) { return false; }};
+    key_binding::KeyBinding key_binding_2{2, [](sf::Keyboard::Key) { return false; }};
+    state::StateStack stack;
+    // Names of the probe screens created so far, in order ("Pause", "Menu"...).
+    std::vector<std::string> created;
+};
+
+}  // namespace test
