@@ -19,12 +19,12 @@ wait_window
 sleep 1.5
 shot title >/dev/null
 # Any key leaves the title; in the menu, Up from "Play" wraps round to "Exit".
-xdotool key Return
+key space
 sleep 1
 shot menu >/dev/null
-xdotool key Up
+key Up
 sleep 0.3
-xdotool key Return
+key Return
 how="through the menu's Exit"
 for ((i = 0; i < 50; i++)); do
   kill -0 "$GAME_PID" 2>/dev/null || break

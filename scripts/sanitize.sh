@@ -16,10 +16,11 @@ export ALSOFT_DRIVERS=null
 
 # A test that fails on a timing of its own under the sanitizers' slowdown gets a second run; a
 # sanitizer report fails the pass whatever the second run does, and the normal pass runs every
-# test once.
+# test once. The generator's determinism test is left out: the sanitized build has just run the
+# sanitized generator, and two more runs would take most of a minute.
 status=0
 (cd "$build" && xvfb-run -a -s "-screen 0 1600x1200x24 -noreset" \
-  ctest --output-on-failure -j "$(nproc)" --timeout 600 --repeat until-pass:2) || status=1
+  ctest --output-on-failure -j "$(nproc)" --timeout 600 --repeat until-pass:2 -E '^GeneratorTest\.') || status=1
 KIRROW_E2E_TOOLS="$build/tests/e2e" "$root/scripts/leak_session.sh" "$build/bin" "$build/e2e-shots" || status=1
 sanitizer_reports || status=1
 if [ "$status" -eq 0 ]; then echo "Sanitizer pass: no failures, no reports."; else echo "Sanitizer pass FAILED." >&2; fi
