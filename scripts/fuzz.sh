@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Fuzzes the network protocol for about SECONDS in all (default 60): half with libFuzzer on the
+# message readers (clang build in build/fuzz), half with random traffic from several clients
+# against a real server over 127.0.0.1 (the sanitizer build's test_fuzz in build/asan). Fails on
+# any fault or sanitizer report.
+#   scripts/fuzz.sh 600                       a longer run
+#   KIRROW_FUZZ_SEED=$RANDOM scripts/fuzz.sh  other inputs (the fixed default makes runs repeat)
+# The libFuzzer corpus grows in build/fuzz/corpus across runs. An input that breaks a reader is
+# kept as build/fuzz/crash-*; replay it with build/fuzz/bin/fuzz_messages FILE.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+seconds=${1:-60}
+seed=${KIRROW_FUZZ_SEED:-5000}
+reader_seconds=$(( (seconds + 1) / 2 ))
+server_seconds=$(( seconds / 2 ))
+
+# libFuzzer comes with clang.
+packages=(clang libclang-rt-14-dev)
+if ! dpkg -s "${packages[@]}" >/dev/null 2>&1; then
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y "${packages[@]}"
+fi
+
+fuzz="$root/build/fuzz"
+"$root/scripts/build.sh" "$fuzz" RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DKIRROW_FUZZ=ON -DKIRROW_TESTS=OFF -DKIRROW_BENCH=OFF
+asan="$root/build/asan"
+"$root/scripts/sanitize.sh" --build-only
+
+status=0
+echo "Fuzzing the message readers for ${reader_seconds} s (seed $seed)..."
+mkdir -p "$fuzz/corpus"
+log="$fuzz/fuzz_messages.log"
+if ASAN_OPTIONS="detect_leaks=1" UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
+    "$fuzz/bin/fuzz_messages" -seed="$seed" -max_total_time="$reader_seconds" -max_len=256 -timeout=10 \
+    -dict="$root/tests/fuzz/messages.dict" -artifact_prefix="$fuzz/" -print_final_stats=1 "$fuzz/corpus" >"$log" 2>&1; then
+  grep -E '^(stat::number_of_executed_units|stat::new_units_added)|^Done' "$log" || true
+  echo "corpus: $(ls "$fuzz/corpus" | wc -l) inputs"
+else
+  tail -n 60 "$log" >&2
+  echo "The message reader fuzzer found a fault (full log: $log)." >&2
+  status=1
+fi
+
+if [ "$server_seconds" -gt 0 ]; then
+  echo "Fuzzing the server for ${server_seconds} s (seed $seed)..."
+  source "$root/scripts/sanitizer_env.sh" "$asan/fuzz-sanitizer-logs"
+  (cd "$asan/bin" && KIRROW_FUZZ_SECONDS="$server_seconds" KIRROW_FUZZ_SEED="$seed" \
+    ./test_fuzz --gtest_filter='ServerFuzzTest.*' --gtest_brief=1) || status=1
+  sanitizer_reports || status=1
+fi
+
+if [ "$status" -eq 0 ]; then echo "Fuzzing: nothing found."; else echo "Fuzzing FAILED." >&2; fi
+exit "$status"
