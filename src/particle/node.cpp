@@ -33,6 +33,7 @@ void ParticleNode::DrawCurrent(sf::RenderTarget& target, sf::RenderStates states
     if (needs_vertex_update) {
         ComputeVertices();
         needs_vertex_update = false;
+        ++vertex_rebuild_count;
     }
     states.texture = texture;
     target.draw(vertices, states);

@@ -24,6 +24,8 @@ public:
 
     std::size_t GetParticleCount() const { return particles.size(); }
     const sf::VertexArray& GetVertices() const { return vertices; }
+    // How often the vertex array was rebuilt: at most once per drawn frame.
+    std::uint32_t GetVertexRebuildCount() const { return vertex_rebuild_count; }
 
 private:
     void UpdateCurrent(sf::Time dt, command::CommandQueue& commands) override;
@@ -36,6 +38,7 @@ private:
     // Rebuilt lazily while drawing, at most once per drawn frame.
     mutable sf::VertexArray vertices;
     mutable bool needs_vertex_update = false;
+    mutable std::uint32_t vertex_rebuild_count = 0;
 };
 
 }  // namespace particle::node

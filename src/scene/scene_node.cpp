@@ -70,14 +70,104 @@ void SceneNode::OnCommand(const command::Command& command, sf::Time dt) {
     for (std::size_t i = 0; i < children.size(); ++i) children[i]->OnCommand(command, dt);
 }
 
+namespace {
+
+// Which side of a collision check a node is on: the subtree being tested, the tree it is tested
+// against, or both (a node of the whole tree checked against itself).
+enum Side : std::uint8_t { SUBTREE = 1, TREE = 2 };
+
+// A live node with its bounding rectangle taken once, and the horizontal extent that the
+// rectangle test uses (negative sizes normalised).
+struct Collider_t {
+    SceneNode* node;
+    sf::FloatRect rect;
+    float min_x;
+    float max_x;
+    std::uint8_t sides;
+};
+
+// The exact pair rule of CheckNodeCollision: `lhs` from the subtree overlapping `rhs` of the tree,
+// or the other way round. The rectangle test is asymmetric only for rectangles holding NaN.
+bool Collide(const Collider_t& lhs, const Collider_t& rhs) {
+    return ((lhs.sides & SUBTREE) && (rhs.sides & TREE) && lhs.rect.intersects(rhs.rect)) ||
+           ((rhs.sides & SUBTREE) && (lhs.sides & TREE) && rhs.rect.intersects(lhs.rect));
+}
+
+void Record(SceneNode* lhs, SceneNode* rhs, std::set<SceneNode::Pair>& collision_pairs) {
+    collision_pairs.insert(std::less<SceneNode*>()(lhs, rhs) ? SceneNode::Pair(lhs, rhs) : SceneNode::Pair(rhs, lhs));
+}
+
+bool HasNaN(const sf::FloatRect& rect) {
+    return std::isnan(rect.left) || std::isnan(rect.top) || std::isnan(rect.width) || std::isnan(rect.height) ||
+           std::isnan(rect.left + rect.width) || std::isnan(rect.top + rect.height);
+}
+
+void GatherColliders(SceneNode& node, std::uint8_t side, std::vector<Collider_t>& colliders) {
+    if (!node.IsDestroyed()) {
+        const sf::FloatRect rect = node.GetBoundingRect();
+        const float right = rect.left + rect.width;
+        colliders.push_back({&node, rect, std::min(rect.left, right), std::max(rect.left, right), side});
+    }
+    for (const SceneNode::Ptr& child : node.GetChildren()) GatherColliders(*child, side, colliders);
+}
+
+// Positive area as the rectangle test sees it, after its own sums and normalising.
+bool HasArea(const Collider_t& collider) {
+    const float bottom = collider.rect.top + collider.rect.height;
+    return collider.min_x < collider.max_x && std::min(collider.rect.top, bottom) < std::max(collider.rect.top, bottom);
+}
+
+}  // namespace
+
+// Sort and sweep on x: gives exactly the pairs of the node-against-tree walk (CheckNodeCollision
+// for every node of scene_root's tree) without testing every pair. Destroyed nodes never pair, so
+// they are left out up front; a rectangle without area (before or after normalising) never
+// overlaps anything; two rectangles whose x ranges are disjoint or only touch never collide, and
+// once the sweep meets a left edge at or beyond a rectangle's right edge, every later one does.
+// Rectangles holding NaN defy that ordering and are tested against every live node instead.
 void SceneNode::CheckSceneCollision(SceneNode& scene_root, std::set<Pair>& collision_pairs) {
-    CheckNodeCollision(scene_root, collision_pairs);
-    for (const Ptr& child : scene_root.children) CheckSceneCollision(*child, collision_pairs);
+    std::vector<Collider_t> colliders;
+    if (&scene_root == this) {
+        GatherColliders(*this, SUBTREE | TREE, colliders);
+    } else {
+        GatherColliders(*this, SUBTREE, colliders);
+        GatherColliders(scene_root, TREE, colliders);
+        // A node in both trees is one collider on both sides.
+        std::sort(colliders.begin(), colliders.end(), [](const Collider_t& lhs, const Collider_t& rhs) {
+            return std::less<SceneNode*>()(lhs.node, rhs.node);
+        });
+        std::vector<Collider_t> merged;
+        for (const Collider_t& collider : colliders) {
+            if (!merged.empty() && merged.back().node == collider.node)
+                merged.back().sides |= collider.sides;
+            else
+                merged.push_back(collider);
+        }
+        colliders.swap(merged);
+    }
+
+    std::vector<Collider_t> sweep, unordered;
+    for (const Collider_t& collider : colliders) {
+        if (HasNaN(collider.rect))
+            unordered.push_back(collider);
+        else if (HasArea(collider))
+            sweep.push_back(collider);
+    }
+
+    for (const Collider_t& odd : unordered)
+        for (const Collider_t& other : colliders)
+            if (odd.node != other.node && Collide(odd, other)) Record(odd.node, other.node, collision_pairs);
+
+    std::sort(sweep.begin(), sweep.end(),
+              [](const Collider_t& lhs, const Collider_t& rhs) { return lhs.min_x < rhs.min_x; });
+    for (std::size_t i = 0; i < sweep.size(); ++i)
+        for (std::size_t j = i + 1; j < sweep.size() && sweep[j].min_x < sweep[i].max_x; ++j)
+            if (Collide(sweep[i], sweep[j])) Record(sweep[i].node, sweep[j].node, collision_pairs);
 }
 
 void SceneNode::CheckNodeCollision(SceneNode& node, std::set<Pair>& collision_pairs) {
     if (this != &node && Collision(*this, node) && !IsDestroyed() && !node.IsDestroyed())
-        collision_pairs.insert(std::less<SceneNode*>()(this, &node) ? Pair(this, &node) : Pair(&node, this));
+        Record(this, &node, collision_pairs);
     for (const Ptr& child : children) child->CheckNodeCollision(node, collision_pairs);
 }
 

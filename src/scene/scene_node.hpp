@@ -41,7 +41,11 @@ public:
     sf::Vector2f GetWorldPosition() const;
 
     void OnCommand(const command::Command& command, sf::Time dt);
+    // Every overlapping pair of live nodes, one from this subtree and one from scene_root's tree,
+    // lower address first: the pairs of CheckNodeCollision for every node of scene_root's tree,
+    // found by a sweep instead of testing every pair.
     void CheckSceneCollision(SceneNode& scene_root, std::set<Pair>& collision_pairs);
+    // Pairs of `node` with the live nodes of this subtree that it overlaps, testing each in turn.
     void CheckNodeCollision(SceneNode& node, std::set<Pair>& collision_pairs);
     void RemoveWrecks();
 

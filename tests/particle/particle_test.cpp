@@ -68,6 +68,23 @@ TEST_F(ParticleTest, VertexArrayHoldsSixVerticesPerParticleAroundItsPosition) {
     EXPECT_EQ(node.GetVertices()[0].color, sf::Color(128, 50, 50, 255));
 }
 
+TEST_F(ParticleTest, VerticesAreRebuiltOnlyForTheFirstDrawAfterAnUpdate) {
+    particle::node::ParticleNode node(Particle::Smoke, textures);
+    node.AddParticle({10, 10});
+    sf::RenderTexture target;
+    target.create(8, 8);
+    target.draw(node);
+    EXPECT_EQ(node.GetVertexRebuildCount(), 0u);  // nothing changed since construction
+
+    command::CommandQueue unused;
+    node.Update(sf::milliseconds(10), unused);
+    node.Update(sf::milliseconds(10), unused);
+    target.draw(node);
+    target.draw(node);
+    EXPECT_EQ(node.GetVertexRebuildCount(), 1u);
+    EXPECT_EQ(node.GetVertices().getVertexCount(), 6u);
+}
+
 TEST_F(ParticleTest, EmitterFindsItsNodeThenEmitsThirtyPerSecond) {
     auto smoke_node = std::make_unique<particle::node::ParticleNode>(Particle::Smoke, textures);
     auto* smoke = smoke_node.get();
