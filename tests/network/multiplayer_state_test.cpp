@@ -3,8 +3,11 @@
 #include "network/messages.hpp"
 #include "network/protocol.hpp"
 #include "network/reusable_listener.hpp"
+#include "server_test_client.hpp"
 #include "support/screen_fixture.hpp"
 
+#include <SFML/Graphics/Image.hpp>
+#include <SFML/Graphics/Texture.hpp>
 #include <SFML/Network/TcpListener.hpp>
 #include <SFML/System/Sleep.hpp>
 
@@ -99,6 +102,34 @@ protected:
         Send(network::WriteAssignAircraft({identifier, position, 0}));
     }
 
+    // Steps the client, with a message now and then so that it does not give the server up.
+    void StepKeptAlive(int count) {
+        for (int done = 0; done < count; done += 60) {
+            Send(network::WriteWorldStatus({2400.f, {}}));
+            Step(std::min(60, count - done));
+        }
+    }
+
+    // How wide (window pixels) the white text in the notice's line is; 0 when none is shown.
+    // The line lies below the spawn prompt, so only the notice reaches it.
+    int NoticeWidth() {
+        window.clear();
+        stack.Draw();
+        sf::Texture texture;
+        texture.create(window.getSize().x, window.getSize().y);
+        texture.update(window);
+        const sf::Image image = texture.copyToImage();
+        unsigned left = image.getSize().x, right = 0;
+        for (unsigned y = 84; y < 116; ++y)
+            for (unsigned x = 0; x < image.getSize().x; ++x) {
+                const sf::Color c = image.getPixel(x, y);
+                if (c.r < 200 || c.g < 200 || c.b < 200) continue;
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        return right >= left ? static_cast<int>(right - left + 1) : 0;
+    }
+
     struct Capture : MultiplayerState {
         Capture(state::StateStack& s, const state::StateContext_t& c, MultiplayerState** out)
             : MultiplayerState(s, c, false) {
@@ -172,6 +203,25 @@ TEST_F(ScriptedServerTest, JoinerSaysGoodbyeWhenLeaving) {
     EXPECT_EQ(Count(Received(), network::ClientMessage::Leave), 1);
 }
 
+TEST_F(ScriptedServerTest, EachNoticeKeepsTheLineForItsOwnTime) {
+    Join();
+    Send(network::WriteNotice("Hi"));
+    Send(network::WriteNotice("A much longer second notice"));
+    Deliver(2);  // the first arrived two steps ago
+    // Text edges blend with the scrolling ground: widths match within a few pixels.
+    const int first = NoticeWidth();
+    StepKeptAlive(145);  // 2.45 s after the first arrived
+    EXPECT_NEAR(NoticeWidth(), first, 4);
+    StepKeptAlive(5);  // past 2.5 s
+    const int second = NoticeWidth();
+    EXPECT_GT(first, 10);
+    EXPECT_GT(second, 3 * first);
+    StepKeptAlive(145);  // the second's own 2.5 s are not over yet
+    EXPECT_NEAR(NoticeWidth(), second, 4);
+    StepKeptAlive(10);
+    EXPECT_EQ(NoticeWidth(), 0);
+}
+
 TEST_F(ScriptedServerTest, SilenceMeansTheConnectionIsLost) {
     Join();
     Step(1);
@@ -207,6 +257,43 @@ TEST_F(ScriptedServerTest, NoServerMeansBackToTheMenuAfterFiveSeconds) {
     }
     EXPECT_EQ(created, (std::vector<std::string>{"Menu"}));
     EXPECT_GT(clock.getElapsedTime(), sf::seconds(4.5f));
+}
+
+// The host's own client never says Leave: its server goes down with it, and until then the
+// others must not see the host's aircraft leave as if the host had quit first.
+class HostTest : public test::ScreenFixture {
+protected:
+    HostTest() { RegisterProbe(StateId::Menu); }
+    ~HostTest() override { stack.Teardown(); }
+
+    struct Host : MultiplayerState {
+        Host(state::StateStack& s, const state::StateContext_t& c) : MultiplayerState(s, c, true) {}
+        void OnDestroy() override {
+            MultiplayerState::OnDestroy();
+            // Time for the server, still running, to act on anything this sent.
+            sf::sleep(sf::milliseconds(300));
+        }
+    };
+};
+
+TEST_F(HostTest, HostLeavesWithoutGoodbye) {
+    stack.RegisterState<Host>(StateId::HostGame);
+    stack.PushState(StateId::HostGame);
+    stack.Update(sf::Time::Zero);
+    server_test::TestClient guest;
+    const auto welcome = guest.Join();
+    ASSERT_TRUE(welcome);
+    ASSERT_EQ(welcome->snapshot.entries.size(), 1u);  // the host's aircraft
+    Step(5);
+    guest.Drain();
+
+    stack.ClearStates();
+    stack.PushState(StateId::Menu);
+    stack.Update(sf::Time::Zero);
+    std::vector<server_test::Message_t> messages = guest.Collect(sf::milliseconds(100));
+    EXPECT_FALSE(server_test::Find(messages, network::ServerMessage::AircraftLeft));
+    EXPECT_FALSE(server_test::Find(messages, network::ServerMessage::Notice));
+    EXPECT_TRUE(guest.ClosedByServer());
 }
 
 }  // namespace
