@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # A scripted session of a sanitizer build of the game, checked by LeakSanitizer when the game
-# ends: title, menu, Exit (or, while those screens cannot take the keys yet, the window's close
-# button). Passes when the game ends by itself with status 0 and leaves no sanitizer report;
-# leaks of third-party libraries listed in tests/lsan.supp are shown but do not count.
+# ends: title, menu, a few seconds of a mission (moving, firing, missiles, enemies arriving),
+# pause, back to the menu, Exit. Should a screen not take its keys, the window's close button
+# ends the session instead. Passes when the game ends with status 0 and leaves no sanitizer
+# report; leaks of third-party libraries listed in tests/lsan.supp are shown but do not count.
 # Usage: leak_session.sh BIN_DIR SHOT_DIR   (KIRROW_E2E_TOOLS names the e2e tools directory)
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tests/e2e/lib.sh" "$@"
@@ -18,10 +19,27 @@ start_game
 wait_window
 sleep 1.5
 shot title >/dev/null
-# Any key leaves the title; in the menu, Up from "Play" wraps round to "Exit".
+# Any key leaves the title; "Play" is selected in the menu.
 key space
 sleep 1
 shot menu >/dev/null
+key Return
+# Loading, then the mission: fly about firing, launch both missiles, let the first enemies come.
+sleep 2.5
+xdotool keydown v
+hold a 0.5
+key b
+hold d 0.5
+key b
+sleep 3.5
+xdotool keyup v
+shot mission >/dev/null
+# Pause, back to the menu, and there Up from "Play" wraps round to "Exit".
+key Escape
+sleep 0.5
+key BackSpace
+sleep 1
+shot menu_again >/dev/null
 key Up
 sleep 0.3
 key Return
