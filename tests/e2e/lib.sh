@@ -69,7 +69,7 @@ close_game() { "${KIRROW_E2E_TOOLS:?}/close_window" "$GAME_WID"; }
 grab() { xwd -silent -id "$GAME_WID" -out "$E2E_SHOT_DIR/${E2E_NAME}_$1.xwd"; }
 developed() {
   local raw="$E2E_SHOT_DIR/${E2E_NAME}_$1.xwd" file="$E2E_SHOT_DIR/${E2E_NAME}_$1.png"
-  [ -f "$file" ] || { convert "xwd:$raw" "$file" && rm -f "$raw"; }
+  if [ -f "$raw" ]; then convert "xwd:$raw" "$file" && rm -f "$raw"; fi
   echo "$file"
 }
 
