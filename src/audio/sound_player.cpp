@@ -25,6 +25,8 @@ SoundPlayer::SoundPlayer(const std::filesystem::path& directory) {
 void SoundPlayer::Play(SoundId id) { Play(id, GetListenerPosition()); }
 
 void SoundPlayer::Play(SoundId id, sf::Vector2f position) {
+    if (sounds.size() >= max_live_sounds) RemoveStoppedSounds();
+    if (sounds.size() >= max_live_sounds) sounds.pop_front();
     sf::Sound& sound = sounds.emplace_back(sound_buffers.Get(id));
     sound.setPosition(position.x, -position.y, 0.f);
     sound.setAttenuation(attenuation);

@@ -34,6 +34,9 @@ public:
     // Full volume within 200 units in the plane: sqrt(300^2 + 200^2) away from the listener.
     static constexpr float min_distance = 360.5551f;
     static constexpr float attenuation = 8.f;
+    // OpenAL offers 256 sources in all and music streams need some; beyond this many live
+    // effects the oldest one gives way, so a busy battle never asks for a source it can't have.
+    static constexpr std::size_t max_live_sounds = 64;
 
 protected:
     holder::ResourceHolder<sf::SoundBuffer, holder::SoundId> sound_buffers;

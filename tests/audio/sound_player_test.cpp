@@ -103,6 +103,16 @@ TEST_F(SoundPlayerTest, RemovingStoppedSoundsKeepsTheRestInOrder) {
     EXPECT_TRUE(player.sounds.empty());
 }
 
+TEST_F(SoundPlayerTest, CrowdOfSoundsStaysWithinTheSourcesOpenAlHas) {
+    InspectableSoundPlayer player(directory.Path());
+    for (int i = 0; i < 300; ++i) player.Play(SoundId::AlliedGunfire);
+    player.Play(SoundId::Explosion1);
+    ASSERT_EQ(player.sounds.size(), SoundPlayer::max_live_sounds);
+    // Every kept sound got a source of its own and plays; the newest is among them.
+    for (const sf::Sound& sound : player.sounds) EXPECT_EQ(sound.getStatus(), sf::SoundSource::Playing);
+    EXPECT_EQ(player.sounds.back().getBuffer(), &player.sound_buffers.Get(SoundId::Explosion1));
+}
+
 TEST_F(SoundPlayerTest, MissingFileNamesTheFirstOneInLoadingOrder) {
     // Pickup loads before missile launch although its identifier comes later.
     std::filesystem::remove(directory / "LaunchMissile.wav");
