@@ -9,6 +9,15 @@
 
 namespace scene {
 
+namespace {
+
+bool IsUntransformed(const sf::Transformable& node) {
+    return node.getPosition() == sf::Vector2f() && node.getRotation() == 0.f && node.getScale() == sf::Vector2f(1.f, 1.f) &&
+           node.getOrigin() == sf::Vector2f();
+}
+
+}  // namespace
+
 SceneNode::SceneNode(std::uint32_t category) : default_category(category) {}
 
 std::uint32_t SceneNode::GetCategory() const { return default_category; }
@@ -21,6 +30,10 @@ bool SceneNode::IsMarkedForRemoval() const { return IsDestroyed(); }
 
 void SceneNode::AttachChild(Ptr child) {
     child->parent = this;
+    // The child is whole by now, unlike this node while its constructor attaches children.
+    child->attached_category = child->GetCategory();
+    const std::uint32_t added = child->attached_category | child->categories_below;
+    for (SceneNode* node = this; node != nullptr; node = node->parent) node->categories_below |= added;
     children.push_back(std::move(child));
 }
 
@@ -57,8 +70,10 @@ void SceneNode::DrawChildren(sf::RenderTarget& target, sf::RenderStates states) 
 }
 
 sf::Transform SceneNode::GetWorldTransform() const {
-    sf::Transform transform = sf::Transform::Identity;
-    for (const SceneNode* node = this; node != nullptr; node = node->parent) transform = node->getTransform() * transform;
+    sf::Transform transform = getTransform();
+    // Layers and the root never move: their identity products are skipped, not computed.
+    for (const SceneNode* node = parent; node != nullptr; node = node->parent)
+        if (!IsUntransformed(*node)) transform = node->getTransform() * transform;
     return transform;
 }
 
@@ -66,8 +81,12 @@ sf::Vector2f SceneNode::GetWorldPosition() const { return GetWorldTransform() * 
 
 void SceneNode::OnCommand(const command::Command& command, sf::Time dt) {
     if (command.category & GetCategory()) command.action(*this, dt);
+    if (!(command.category & categories_below)) return;
     // Indexed on purpose: the action may attach children, which then receive the command too.
-    for (std::size_t i = 0; i < children.size(); ++i) children[i]->OnCommand(command, dt);
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        SceneNode& child = *children[i];
+        if (command.category & (child.attached_category | child.categories_below)) child.OnCommand(command, dt);
+    }
 }
 
 namespace {
@@ -76,13 +95,16 @@ namespace {
 // against, or both (a node of the whole tree checked against itself).
 enum Side : std::uint8_t { SUBTREE = 1, TREE = 2 };
 
-// A live node with its bounding rectangle taken once, and the horizontal extent that the
-// rectangle test uses (negative sizes normalised).
+// A live node with its bounding rectangle taken once, and the extents that the rectangle test
+// uses (negative sizes normalised).
 struct Collider_t {
     SceneNode* node;
     sf::FloatRect rect;
     float min_x;
     float max_x;
+    float min_y;
+    float max_y;
+    std::uint32_t category;
     std::uint8_t sides;
 };
 
@@ -93,8 +115,12 @@ bool Collide(const Collider_t& lhs, const Collider_t& rhs) {
            ((rhs.sides & SUBTREE) && (lhs.sides & TREE) && rhs.rect.intersects(lhs.rect));
 }
 
+SceneNode::Pair Ordered(SceneNode* lhs, SceneNode* rhs) {
+    return std::less<SceneNode*>()(lhs, rhs) ? SceneNode::Pair(lhs, rhs) : SceneNode::Pair(rhs, lhs);
+}
+
 void Record(SceneNode* lhs, SceneNode* rhs, std::set<SceneNode::Pair>& collision_pairs) {
-    collision_pairs.insert(std::less<SceneNode*>()(lhs, rhs) ? SceneNode::Pair(lhs, rhs) : SceneNode::Pair(rhs, lhs));
+    collision_pairs.insert(Ordered(lhs, rhs));
 }
 
 bool HasNaN(const sf::FloatRect& rect) {
@@ -105,16 +131,63 @@ bool HasNaN(const sf::FloatRect& rect) {
 void GatherColliders(SceneNode& node, std::uint8_t side, std::vector<Collider_t>& colliders) {
     if (!node.IsDestroyed()) {
         const sf::FloatRect rect = node.GetBoundingRect();
-        const float right = rect.left + rect.width;
-        colliders.push_back({&node, rect, std::min(rect.left, right), std::max(rect.left, right), side});
+        const float right = rect.left + rect.width, bottom = rect.top + rect.height;
+        colliders.push_back({&node, rect, std::min(rect.left, right), std::max(rect.left, right),
+                             std::min(rect.top, bottom), std::max(rect.top, bottom), node.GetCategory(), side});
     }
     for (const SceneNode::Ptr& child : node.GetChildren()) GatherColliders(*child, side, colliders);
 }
 
 // Positive area as the rectangle test sees it, after its own sums and normalising.
 bool HasArea(const Collider_t& collider) {
-    const float bottom = collider.rect.top + collider.rect.height;
-    return collider.min_x < collider.max_x && std::min(collider.rect.top, bottom) < std::max(collider.rect.top, bottom);
+    return collider.min_x < collider.max_x && collider.min_y < collider.max_y;
+}
+
+// The sweep's test for two rectangles without NaN whose x ranges are known to overlap: then the
+// rectangle test is symmetric and only the y ranges are left to compare.
+bool SweptCollide(const Collider_t& lhs, const Collider_t& rhs) {
+    const bool sides = ((lhs.sides & SUBTREE) && (rhs.sides & TREE)) || ((rhs.sides & SUBTREE) && (lhs.sides & TREE));
+    return sides && std::max(lhs.min_y, rhs.min_y) < std::min(lhs.max_y, rhs.max_y);
+}
+
+
+// `next` against the rectangles still open when the sweep reaches its left edge; those closed
+// by then are closed for every later one too and leave the list.
+void Meet(const Collider_t& next, std::vector<const Collider_t*>& open, std::vector<SceneNode::Pair>& found) {
+    for (std::size_t k = 0; k < open.size();) {
+        if (open[k]->max_x <= next.min_x) {
+            open[k] = open.back();
+            open.pop_back();
+            continue;
+        }
+        if (SweptCollide(*open[k], next)) found.push_back(Ordered(open[k]->node, next.node));
+        ++k;
+    }
+}
+
+// The overlapping pairs within one list sorted on min_x.
+void SweepWithin(const std::vector<const Collider_t*>& group, std::vector<SceneNode::Pair>& found) {
+    std::vector<const Collider_t*> open;
+    for (const Collider_t* next : group) {
+        Meet(*next, open, found);
+        open.push_back(next);
+    }
+}
+
+// The overlapping pairs between two lists sorted on min_x, walked together in that order.
+void SweepBetween(const std::vector<const Collider_t*>& first, const std::vector<const Collider_t*>& second,
+                  std::vector<SceneNode::Pair>& found) {
+    std::vector<const Collider_t*> open_first, open_second;
+    std::size_t i = 0, j = 0;
+    while (i < first.size() || j < second.size()) {
+        if (j == second.size() || (i < first.size() && first[i]->min_x <= second[j]->min_x)) {
+            Meet(*first[i], open_second, found);
+            open_first.push_back(first[i++]);
+        } else {
+            Meet(*second[j], open_first, found);
+            open_second.push_back(second[j++]);
+        }
+    }
 }
 
 }  // namespace
@@ -126,6 +199,10 @@ bool HasArea(const Collider_t& collider) {
 // once the sweep meets a left edge at or beyond a rectangle's right edge, every later one does.
 // Rectangles holding NaN defy that ordering and are tested against every live node instead.
 void SceneNode::CheckSceneCollision(SceneNode& scene_root, std::set<Pair>& collision_pairs) {
+    CheckSceneCollision(scene_root, collision_pairs, [](std::uint32_t, std::uint32_t) { return true; });
+}
+
+void SceneNode::CheckSceneCollision(SceneNode& scene_root, std::set<Pair>& collision_pairs, CategoryFilter wanted) {
     std::vector<Collider_t> colliders;
     if (&scene_root == this) {
         GatherColliders(*this, SUBTREE | TREE, colliders);
@@ -156,13 +233,37 @@ void SceneNode::CheckSceneCollision(SceneNode& scene_root, std::set<Pair>& colli
 
     for (const Collider_t& odd : unordered)
         for (const Collider_t& other : colliders)
-            if (odd.node != other.node && Collide(odd, other)) Record(odd.node, other.node, collision_pairs);
+            if (odd.node != other.node && Collide(odd, other) && wanted(odd.category, other.category))
+                Record(odd.node, other.node, collision_pairs);
 
-    std::sort(sweep.begin(), sweep.end(),
-              [](const Collider_t& lhs, const Collider_t& rhs) { return lhs.min_x < rhs.min_x; });
-    for (std::size_t i = 0; i < sweep.size(); ++i)
-        for (std::size_t j = i + 1; j < sweep.size() && sweep[j].min_x < sweep[i].max_x; ++j)
-            if (Collide(sweep[i], sweep[j])) Record(sweep[i].node, sweep[j].node, collision_pairs);
+    // Sorted by left edge through small keys: the colliders themselves are large to move.
+    std::vector<std::pair<float, std::uint32_t>> order(sweep.size());
+    for (std::size_t i = 0; i < sweep.size(); ++i) order[i] = {sweep[i].min_x, static_cast<std::uint32_t>(i)};
+    std::sort(order.begin(), order.end());
+    // One sweep per pair of categories the caller wants: bullets never meet bullets for nothing.
+    std::vector<std::uint32_t> kinds;
+    std::vector<std::vector<const Collider_t*>> groups;
+    for (const auto& [min_x, index] : order) {
+        const Collider_t* collider = &sweep[index];
+        const std::size_t kind = std::find(kinds.begin(), kinds.end(), collider->category) - kinds.begin();
+        if (kind == kinds.size()) {
+            kinds.push_back(collider->category);
+            groups.emplace_back();
+        }
+        groups[kind].push_back(collider);
+    }
+    // Pairs are gathered, sorted and handed to the set in order: appending at its end is cheap.
+    std::vector<Pair> found;
+    for (std::size_t a = 0; a < kinds.size(); ++a)
+        for (std::size_t b = a; b < kinds.size(); ++b) {
+            if (!wanted(kinds[a], kinds[b])) continue;
+            if (a == b)
+                SweepWithin(groups[a], found);
+            else
+                SweepBetween(groups[a], groups[b], found);
+        }
+    std::sort(found.begin(), found.end());
+    collision_pairs.insert(found.begin(), found.end());
 }
 
 void SceneNode::CheckNodeCollision(SceneNode& node, std::set<Pair>& collision_pairs) {
@@ -173,7 +274,11 @@ void SceneNode::CheckNodeCollision(SceneNode& node, std::set<Pair>& collision_pa
 
 void SceneNode::RemoveWrecks() {
     std::erase_if(children, [](const Ptr& child) { return child->IsMarkedForRemoval(); });
-    for (const Ptr& child : children) child->RemoveWrecks();
+    categories_below = Category::NONE;
+    for (const Ptr& child : children) {
+        child->RemoveWrecks();
+        categories_below |= child->attached_category | child->categories_below;
+    }
 }
 
 bool Collision(const SceneNode& lhs, const SceneNode& rhs) {
@@ -181,8 +286,10 @@ bool Collision(const SceneNode& lhs, const SceneNode& rhs) {
     return lhs.GetBoundingRect().intersects(rhs.GetBoundingRect());
 }
 
-float Distance(const SceneNode& lhs, const SceneNode& rhs) {
-    const sf::Vector2f d = lhs.GetWorldPosition() - rhs.GetWorldPosition();
+float Distance(const SceneNode& lhs, const SceneNode& rhs) { return Distance(lhs.GetWorldPosition(), rhs.GetWorldPosition()); }
+
+float Distance(sf::Vector2f lhs, sf::Vector2f rhs) {
+    const sf::Vector2f d = lhs - rhs;
     return std::sqrt(d.x * d.x + d.y * d.y);
 }
 

@@ -27,6 +27,7 @@ public:
     SceneNode(const SceneNode&) = delete;
     SceneNode& operator=(const SceneNode&) = delete;
 
+    // Fixed for a node's life: command delivery keeps, per node, what lies below it.
     virtual std::uint32_t GetCategory() const;
     // World coordinates; the empty default never collides.
     virtual sf::FloatRect GetBoundingRect() const;
@@ -45,6 +46,10 @@ public:
     // lower address first: the pairs of CheckNodeCollision for every node of scene_root's tree,
     // found by a sweep instead of testing every pair.
     void CheckSceneCollision(SceneNode& scene_root, std::set<Pair>& collision_pairs);
+    // Which pairs a caller acts on, by the two nodes' categories; the same answer in either order.
+    using CategoryFilter = bool (*)(std::uint32_t, std::uint32_t);
+    // Only the pairs that `wanted` accepts, in the order they have among all pairs.
+    void CheckSceneCollision(SceneNode& scene_root, std::set<Pair>& collision_pairs, CategoryFilter wanted);
     // Pairs of `node` with the live nodes of this subtree that it overlaps, testing each in turn.
     void CheckNodeCollision(SceneNode& node, std::set<Pair>& collision_pairs);
     void RemoveWrecks();
@@ -61,11 +66,17 @@ private:
     std::vector<Ptr> children;
     SceneNode* parent = nullptr;
     std::uint32_t default_category;
+    // The categories of every node below this one, or more (a removal leaves its bits until the
+    // next clean-up): commands skip branches that hold none of theirs.
+    std::uint32_t categories_below = Category::NONE;
+    // GetCategory(), taken when the node is attached (the children loop skips the virtual call).
+    std::uint32_t attached_category = Category::NONE;
 };
 
 // True when the bounding rectangles overlap with positive area; touching edges do not count.
 bool Collision(const SceneNode& lhs, const SceneNode& rhs);
 float Distance(const SceneNode& lhs, const SceneNode& rhs);
+float Distance(sf::Vector2f lhs, sf::Vector2f rhs);
 // Orders the pair so that its first node is of `type1` and its second of `type2`.
 bool MatchesCategories(SceneNode::Pair& colliders, std::uint32_t type1, std::uint32_t type2);
 

@@ -4,6 +4,8 @@
 
 #include <SFML/Graphics/RenderTarget.hpp>
 
+#include <algorithm>
+
 namespace scene {
 
 TextNode::TextNode(const holder::ResourceHolder<sf::Font, holder::FontId>& fonts, const std::string& string)
@@ -12,6 +14,11 @@ TextNode::TextNode(const holder::ResourceHolder<sf::Font, holder::FontId>& fonts
 }
 
 void TextNode::SetString(const std::string& string) {
+    // Aircraft set their read-outs every step; measuring the glyphs again is only worth a change.
+    const sf::String& current = text.getString();
+    if (std::equal(current.begin(), current.end(), string.begin(), string.end(),
+                   [](sf::Uint32 shown, char wanted) { return shown == static_cast<unsigned char>(wanted); }))
+        return;
     text.setString(string);
     CenterOrigin(text);
 }

@@ -8,6 +8,7 @@
 #include "scene/sprite_node.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cassert>
 #include <cmath>
 #include <limits>
@@ -25,6 +26,21 @@ namespace {
 const float world_height = 2500.f;
 const float battlefield_margin = 100.f;
 const float view_border = 40.f;
+
+// The pairs of categories HandleCollision acts on; the collision pass leaves out all others
+// (bullets crossing bullets are most of a crowded field's overlaps).
+constexpr std::array<std::pair<std::uint32_t, std::uint32_t>, 4> handled_pairs = {{
+    {Category::PLAYER_CHARACTER, Category::ENEMY_CHARACTER},
+    {Category::PLAYER_CHARACTER, Category::PICKUP},
+    {Category::PLAYER_CHARACTER, Category::ENEMY_PROJECTILE},
+    {Category::ENEMY_CHARACTER, Category::ALLIED_PROJECTILE},
+}};
+
+bool IsHandledPair(std::uint32_t lhs, std::uint32_t rhs) {
+    for (const auto& [first, second] : handled_pairs)
+        if (((lhs & first) && (rhs & second)) || ((lhs & second) && (rhs & first))) return true;
+    return false;
+}
 
 struct EnemySpawn_t {
     Character::Type type;
@@ -283,33 +299,37 @@ void World::GuideMissiles() {
     command::Command collector;
     collector.category = Category::ENEMY_CHARACTER;
     collector.action = command::DerivedAction<Character>([this](Character& enemy, sf::Time) {
-        if (!enemy.IsDestroyed()) active_enemies.push_back(&enemy);
+        if (enemy.IsDestroyed()) return;
+        active_enemies.push_back(&enemy);
+        active_enemy_positions.push_back(enemy.GetWorldPosition());
     });
 
     command::Command guider;
     guider.category = Category::ALLIED_PROJECTILE;
     guider.action = command::DerivedAction<Projectile>([this](Projectile& missile, sf::Time) {
         if (!missile.IsGuided()) return;
+        const sf::Vector2f position = missile.GetWorldPosition();
         float min_distance = std::numeric_limits<float>::max();
-        const Character* closest = nullptr;
-        for (const Character* enemy : active_enemies) {
-            const float distance = scene::Distance(missile, *enemy);
+        const sf::Vector2f* closest = nullptr;
+        for (const sf::Vector2f& enemy : active_enemy_positions) {
+            const float distance = scene::Distance(position, enemy);
             if (distance < min_distance) {
-                closest = enemy;
+                closest = &enemy;
                 min_distance = distance;
             }
         }
-        if (closest) missile.GuideTowards(closest->GetWorldPosition());
+        if (closest) missile.GuideTowards(*closest);
     });
 
     command_queue.push(std::move(collector));
     command_queue.push(std::move(guider));
     active_enemies.clear();
+    active_enemy_positions.clear();
 }
 
 void World::HandleCollisions() {
     std::set<scene::SceneNode::Pair> collision_pairs;
-    scene_graph.CheckSceneCollision(scene_graph, collision_pairs);
+    scene_graph.CheckSceneCollision(scene_graph, collision_pairs, IsHandledPair);
     for (const scene::SceneNode::Pair& pair : collision_pairs) HandleCollision(pair);
 }
 

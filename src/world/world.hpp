@@ -98,6 +98,9 @@ private:
     std::vector<game::character::Character*> player_characters;
     std::vector<SpawnPoint> enemy_spawn_points;
     std::vector<game::character::Character*> active_enemies;
+    // Their world positions, taken as they are collected: the guider compares every missile
+    // with every enemy and the enemies don't move between the two commands.
+    std::vector<sf::Vector2f> active_enemy_positions;
     scene::NetworkNode* network_node = nullptr;
     bool networked_world;
 };

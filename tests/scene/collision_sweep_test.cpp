@@ -15,7 +15,8 @@ using Pairs = std::set<SceneNode::Pair>;
 
 class RectNode : public SceneNode {
 public:
-    RectNode(sf::FloatRect rect, bool destroyed) : rect(rect), destroyed(destroyed) {}
+    RectNode(sf::FloatRect rect, bool destroyed, std::uint32_t category = scene::Category::NONE)
+        : SceneNode(category), rect(rect), destroyed(destroyed) {}
 
     sf::FloatRect GetBoundingRect() const override { return rect; }
     bool IsDestroyed() const override { return destroyed; }
@@ -67,7 +68,7 @@ public:
     void Grow(SceneNode& root, int count, std::vector<SceneNode*>& nodes) {
         nodes.push_back(&root);
         for (int i = 0; i < count; ++i) {
-            auto node = std::make_unique<RectNode>(Rect(), Int(0, 9) == 0);
+            auto node = std::make_unique<RectNode>(Rect(), Int(0, 9) == 0, 1u << Int(0, 3));
             SceneNode* parent = nodes[static_cast<std::size_t>(Int(0, static_cast<int>(nodes.size()) - 1))];
             nodes.push_back(node.get());
             parent->AttachChild(std::move(node));
@@ -132,6 +133,28 @@ TEST(CollisionSweepTest, CrowdedFieldOfSmallBoxes) {
     const Pairs expected = Reference(root, root);
     EXPECT_GT(expected.size(), 100u);
     EXPECT_EQ(Swept(root, root), expected);
+}
+
+// Only the pairs a caller wants, by category: the full result less the others.
+TEST(CollisionSweepTest, CategoryFilterKeepsExactlyTheWantedPairs) {
+    const auto wanted = [](std::uint32_t lhs, std::uint32_t rhs) {
+        return ((lhs & 1u) && (rhs & 6u)) || ((rhs & 1u) && (lhs & 6u));
+    };
+    SceneMaker maker(11);
+    std::size_t kept = 0;
+    for (int scene = 0; scene < 200; ++scene) {
+        SceneNode root;
+        std::vector<SceneNode*> nodes;
+        maker.Grow(root, maker.Int(0, 150), nodes);
+        Pairs expected;
+        for (const SceneNode::Pair& pair : Reference(root, root))
+            if (wanted(pair.first->GetCategory(), pair.second->GetCategory())) expected.insert(pair);
+        Pairs filtered;
+        root.CheckSceneCollision(root, filtered, wanted);
+        ASSERT_EQ(filtered, expected) << "scene " << scene;
+        kept += expected.size();
+    }
+    EXPECT_GT(kept, 1000u);
 }
 
 }  // namespace

@@ -89,6 +89,24 @@ TEST(SceneNodeTest, LeafCommandsReachOnlyTheirNode) {
     EXPECT_TRUE(Reached(root, Category::SOUND_EFFECT).empty());
 }
 
+// Commands pass over branches holding none of their categories; what a branch holds follows
+// subtrees built before attaching, nodes attached deep down later, and clean-ups.
+TEST(SceneNodeTest, CommandsFindMatchingNodesDeepInBranchesAsTheTreeChanges) {
+    SceneNode root;
+    auto branch = Box(Category::SCENE_AIR_LAYER);
+    BoxNode* middle = Attach(*branch, Box(Category::NONE));
+    BoxNode* pickup = Attach(*middle, Box(Category::PICKUP));
+    root.AttachChild(std::move(branch));
+    EXPECT_EQ(Reached(root, Category::PICKUP), (std::vector<std::uint32_t>{Category::PICKUP}));
+
+    pickup->removed = true;
+    root.RemoveWrecks();
+    EXPECT_TRUE(Reached(root, Category::PICKUP).empty());
+    Attach(*middle, Box(Category::ENEMY_CHARACTER));
+    EXPECT_EQ(Reached(root, Category::ENEMY_CHARACTER | Category::SCENE_AIR_LAYER),
+              (std::vector<std::uint32_t>{Category::SCENE_AIR_LAYER, Category::ENEMY_CHARACTER}));
+}
+
 TEST(SceneNodeTest, CollisionPairsNeedPositiveOverlapAndLiveNodes) {
     SceneNode root;
     BoxNode* a = Attach(root, Box(Category::PLAYER_CHARACTER, {0, 0, 10, 10}));
