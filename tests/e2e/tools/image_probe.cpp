@@ -5,12 +5,15 @@
 //   white FILE X Y W H             near-white, unsaturated pixels (texts)
 //   centroid FILE X Y W H          centre of the near-white pixels: "X Y N" (N = how many)
 //   diff FILE1 FILE2 X Y W H       mean absolute difference per channel (0-255)
+//   clusters FILE X Y W H          separate groups of near-white pixels (texts, read-outs): cells
+//                                  of 16x16 with a few white pixels, joined when they touch
 #include <SFML/Graphics/Image.hpp>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <vector>
 #include <string>
 
 namespace {
@@ -49,11 +52,44 @@ void ForEach(const sf::Image& image, Region r, const std::function<void(unsigned
         for (unsigned x = r.x; x < r.x + r.w; ++x) visit(x, y, image.getPixel(x, y));
 }
 
+// Groups of white pixels: a 16-pixel cell holding at least 4 counts as ink; touching cells
+// (diagonals too) form one group, so the glyphs of one read-out join while two aircraft apart don't.
+int Clusters(const sf::Image& image, Region r) {
+    const unsigned cell = 16, columns = (r.w + cell - 1) / cell, rows = (r.h + cell - 1) / cell;
+    std::vector<int> ink(columns * rows, 0);
+    ForEach(image, r, [&](unsigned x, unsigned y, sf::Color c) {
+        if (IsWhite(c)) ++ink[(y - r.y) / cell * columns + (x - r.x) / cell];
+    });
+    std::vector<bool> seen(ink.size(), false);
+    int groups = 0;
+    for (unsigned start = 0; start < ink.size(); ++start) {
+        if (seen[start] || ink[start] < 4) continue;
+        ++groups;
+        std::vector<unsigned> open{start};
+        seen[start] = true;
+        while (!open.empty()) {
+            const unsigned at = open.back();
+            open.pop_back();
+            const int cx = static_cast<int>(at % columns), cy = static_cast<int>(at / columns);
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const int nx = cx + dx, ny = cy + dy;
+                    if (nx < 0 || ny < 0 || nx >= static_cast<int>(columns) || ny >= static_cast<int>(rows)) continue;
+                    const unsigned next = static_cast<unsigned>(ny) * columns + static_cast<unsigned>(nx);
+                    if (seen[next] || ink[next] < 4) continue;
+                    seen[next] = true;
+                    open.push_back(next);
+                }
+        }
+    }
+    return groups;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 7) {
-        std::fprintf(stderr, "usage: image_probe mean|count|white|centroid|diff FILE [FILE2] X Y W H [MIN]\n");
+        std::fprintf(stderr, "usage: image_probe mean|count|white|centroid|clusters|diff FILE [FILE2] X Y W H [MIN]\n");
         return 2;
     }
     const std::string command = argv[1];
@@ -70,6 +106,10 @@ int main(int argc, char** argv) {
         return 0;
     }
     const Region r = ParseRegion(argv + 3, image);
+    if (command == "clusters") {
+        std::printf("%d\n", Clusters(image, r));
+        return 0;
+    }
     double sum = 0, sx = 0, sy = 0;
     long count = 0;
     const float minimum = argc > 7 ? static_cast<float>(std::atof(argv[7])) : 0.f;
