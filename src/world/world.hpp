@@ -4,6 +4,7 @@
 #include "effect/bloom.hpp"
 #include "game/character.hpp"
 #include "game/pickup.hpp"
+#include "memory.hpp"
 #include "network/action.hpp"
 #include "scene/network_node.hpp"
 #include "scene/scene_node.hpp"
@@ -81,6 +82,8 @@ private:
     void HandleCollisions();
     void HandleCollision(scene::SceneNode::Pair pair);
 
+    // First, so destroyed last: the world's memory goes back to the system when it ends.
+    FreeMemoryReleaser_t memory_releaser;
     command::CommandQueue command_queue;
     sf::RenderTarget& target;
     sf::RenderTexture scene_texture;
