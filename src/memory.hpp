@@ -7,9 +7,10 @@ void ReleaseFreeMemory();
 
 // Releases free memory when it is destroyed: as an object's first member it goes last, after
 // every other member has been freed.
-struct FreeMemoryReleaser_t {
-    FreeMemoryReleaser_t() = default;
-    FreeMemoryReleaser_t(const FreeMemoryReleaser_t&) = delete;
-    FreeMemoryReleaser_t& operator=(const FreeMemoryReleaser_t&) = delete;
-    ~FreeMemoryReleaser_t() { ReleaseFreeMemory(); }
+class FreeMemoryReleaser {
+public:
+    FreeMemoryReleaser() = default;
+    FreeMemoryReleaser(const FreeMemoryReleaser&) = delete;
+    FreeMemoryReleaser& operator=(const FreeMemoryReleaser&) = delete;
+    ~FreeMemoryReleaser() { ReleaseFreeMemory(); }
 };

@@ -150,7 +150,6 @@ bool SweptCollide(const Collider_t& lhs, const Collider_t& rhs) {
     return sides && std::max(lhs.min_y, rhs.min_y) < std::min(lhs.max_y, rhs.max_y);
 }
 
-
 // `next` against the rectangles still open when the sweep reaches its left edge; those closed
 // by then are closed for every later one too and leave the list.
 void Meet(const Collider_t& next, std::vector<const Collider_t*>& open, std::vector<SceneNode::Pair>& found) {

@@ -300,7 +300,6 @@ void World::GuideMissiles() {
     collector.category = Category::ENEMY_CHARACTER;
     collector.action = command::DerivedAction<Character>([this](Character& enemy, sf::Time) {
         if (enemy.IsDestroyed()) return;
-        active_enemies.push_back(&enemy);
         active_enemy_positions.push_back(enemy.GetWorldPosition());
     });
 
@@ -323,7 +322,6 @@ void World::GuideMissiles() {
 
     command_queue.push(std::move(collector));
     command_queue.push(std::move(guider));
-    active_enemies.clear();
     active_enemy_positions.clear();
 }
 

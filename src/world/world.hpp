@@ -83,7 +83,7 @@ private:
     void HandleCollision(scene::SceneNode::Pair pair);
 
     // First, so destroyed last: the world's memory goes back to the system when it ends.
-    FreeMemoryReleaser_t memory_releaser;
+    FreeMemoryReleaser memory_releaser;
     command::CommandQueue command_queue;
     sf::RenderTarget& target;
     sf::RenderTexture scene_texture;
@@ -100,9 +100,8 @@ private:
     float scroll_speed_compensation = 1.f;
     std::vector<game::character::Character*> player_characters;
     std::vector<SpawnPoint> enemy_spawn_points;
-    std::vector<game::character::Character*> active_enemies;
-    // Their world positions, taken as they are collected: the guider compares every missile
-    // with every enemy and the enemies don't move between the two commands.
+    // The live enemies' world positions, taken as they are collected: the guider compares every
+    // missile with every enemy, and the enemies don't move between the two commands.
     std::vector<sf::Vector2f> active_enemy_positions;
     scene::NetworkNode* network_node = nullptr;
     bool networked_world;
