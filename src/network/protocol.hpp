@@ -61,8 +61,8 @@ inline constexpr std::size_t MAX_AIRCRAFT = MAX_PEERS * MAX_AIRCRAFT_PER_PEER;
 // Far above the largest message a game sends (a snapshot of every aircraft is under 600 bytes).
 inline constexpr std::size_t MAX_PACKET_SIZE = 64 * 1024;
 // Positions, offsets and battlefield edges: the world is 2500 units high, and a battlefield that
-// keeps rising for half an hour is still inside this.
-inline constexpr float MAX_COORDINATE = 100000.f;
+// keeps rising for hours is still inside this.
+inline constexpr float MAX_COORDINATE = 1000000.f;
 // Hitpoints and missiles grow by pickups only: a game never comes near, and sums stay in range.
 inline constexpr std::int32_t MAX_COUNTER = 1000000;
 

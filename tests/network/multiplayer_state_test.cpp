@@ -96,7 +96,7 @@ protected:
             const test::net::Bytes frame = test::net::Framed(packet);
             stream.insert(stream.end(), frame.begin(), frame.end());
         }
-        server.SendRaw(stream.data(), stream.size());
+        server.SendRaw(stream);
         Steps(1);
     }
 
@@ -304,8 +304,7 @@ TEST_F(ClientTest, HostileMessagesCostNothingButAnAnnouncedGiantDropsTheServer) 
     Deliver(crowd);
     EXPECT_EQ(state->GetWorld().GetPlayerCharacters().size(), MAX_AIRCRAFT);
     EXPECT_TRUE(state->IsConnected());
-    const std::uint8_t giant[] = {0x7f, 0xff, 0xff, 0xff, 0};
-    server.SendRaw(giant, sizeof giant);
+    server.SendRaw({0x7f, 0xff, 0xff, 0xff, 0});
     Steps(1);
     EXPECT_FALSE(state->IsConnected());
 }

@@ -3,19 +3,17 @@
 #include "network/protocol.hpp"
 
 #include <SFML/Config.hpp>
-#include <SFML/System/Time.hpp>
 
 #include <atomic>
 
 namespace test::net {
 
-// A time source stepped by hand; a server thread may read it while the test steps it.
+// A time source stepped by hand; a server thread may read it meanwhile.
 class SteppedClock {
 public:
     void Advance(sf::Time step) { micros += step.asMicroseconds(); }
-    sf::Time Now() const { return sf::microseconds(micros.load()); }
     network::TimeSource Source() {
-        return [this] { return Now(); };
+        return [this] { return sf::microseconds(micros.load()); };
     }
 
 private:

@@ -1,7 +1,5 @@
 #include "support/net_fake_server.hpp"
 
-#include "network/protocol.hpp"
-
 namespace test::net {
 
 network::Connector::Connect FakeServer::Connect() {
@@ -25,22 +23,16 @@ void FakeServer::SetRefusing(bool refusing) {
     shared->refusing = refusing;
 }
 
-void FakeServer::Send(const sf::Packet& packet) {
-    const std::lock_guard<std::mutex> lock(shared->mutex);
-    if (shared->far) network::SendPacket(*shared->far, packet);
-}
-
-void FakeServer::SendRaw(const void* data, std::size_t size) {
+void FakeServer::SendRaw(const Bytes& bytes) {
     const std::lock_guard<std::mutex> lock(shared->mutex);
     std::size_t sent = 0;
-    if (shared->far) shared->far->send(data, size, sent);
+    if (shared->far) shared->far->send(bytes.data(), bytes.size(), sent);
 }
 
 std::vector<Message_t> FakeServer::Received() {
     const std::lock_guard<std::mutex> lock(shared->mutex);
     std::vector<Message_t> messages;
-    Message_t message;
-    while (shared->far && shared->far->receive(message.packet) == sf::Socket::Done) {
+    for (Message_t message; shared->far && shared->far->receive(message.packet) == sf::Socket::Done;) {
         message.packet >> message.type;
         messages.push_back(message);
     }

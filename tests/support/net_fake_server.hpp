@@ -10,23 +10,21 @@
 namespace test::net {
 
 // The server's end of a multiplayer client's connection, in this process. Connect is what the
-// client's connector calls (on its own thread): it hands out one end of a fresh socket pair and
-// keeps the other, or refuses while refusing is set. Both ends are in this process, so whatever
-// one side has sent the other can read at once.
+// client's connector calls on its own thread: it hands out the near end of the current socket
+// pair (a fresh pair each time), or nothing while refusing.
 class FakeServer {
 public:
     network::Connector::Connect Connect();
     // Connection attempts so far, refused ones included.
     int Attempts() const;
     void SetRefusing(bool refusing);
-    void Send(const sf::Packet& packet);
-    void SendRaw(const void* data, std::size_t size);
-    // The client's messages that have arrived, as types with their bodies.
+    void SendRaw(const Bytes& bytes);
+    // The client's messages that have arrived.
     std::vector<Message_t> Received();
     void Close();
 
 private:
-    // Shared with attempts that may outlive this object.
+    // Shared with attempts, which may outlive this object.
     struct Shared_t {
         std::mutex mutex;
         std::unique_ptr<sf::TcpSocket> far;

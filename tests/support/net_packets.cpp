@@ -8,7 +8,6 @@
 namespace test::net {
 
 namespace {
-
 // SFML opens sockets only by connecting or accepting; a derived class may adopt one.
 class AdoptedSocket : public sf::TcpSocket {
 public:
@@ -17,7 +16,6 @@ public:
         setBlocking(false);
     }
 };
-
 }  // namespace
 
 Bytes ToBytes(const sf::Packet& packet) {
@@ -32,11 +30,11 @@ sf::Packet ToPacket(const Bytes& bytes) {
 }
 
 Bytes Framed(const sf::Packet& packet) {
-    const Bytes body = ToBytes(packet);
-    const auto size = static_cast<std::uint32_t>(body.size());
-    Bytes frame(4 + body.size());
+    const auto size = static_cast<std::uint32_t>(packet.getDataSize());
+    Bytes frame(4);
     for (std::size_t i = 0; i < 4; ++i) frame[i] = static_cast<std::uint8_t>(size >> (24 - 8 * i));
-    std::copy(body.begin(), body.end(), frame.begin() + 4);
+    const Bytes body = ToBytes(packet);
+    frame.insert(frame.end(), body.begin(), body.end());
     return frame;
 }
 

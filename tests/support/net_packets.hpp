@@ -18,15 +18,15 @@ struct Message_t {
 
 Bytes ToBytes(const sf::Packet& packet);
 sf::Packet ToPacket(const Bytes& bytes);
-// A packet that starts with a message type, for building messages field by field.
-sf::Packet Typed(std::int32_t type);
 // The packet as it travels: its size, big-endian, then its bytes.
 Bytes Framed(const sf::Packet& packet);
+// A packet starting with a message type, to build messages field by field.
+sf::Packet Typed(std::int32_t type);
 // The packet with its type read, as a receiver hands it to a reader.
 sf::Packet Received(sf::Packet packet);
 
-// Two connected stream sockets of this process, both non-blocking: what one end sends the other
-// can read at once, with no port, listener or network in between.
+// Two connected non-blocking stream sockets of this process: what one end sends, the other can
+// read at once, with no port or listener in between.
 struct SocketPair_t {
     std::unique_ptr<sf::TcpSocket> near;
     std::unique_ptr<sf::TcpSocket> far;

@@ -3,6 +3,7 @@
 #include "network/messages.hpp"
 #include "random.hpp"
 
+#include <algorithm>
 #include <cassert>
 #include <optional>
 #include <string>
@@ -52,7 +53,9 @@ void Session::Advance() {
     step_accumulator += current - last_advance;
     tick_accumulator += current - last_advance;
     last_advance = current;
-    for (; step_accumulator >= STEP; step_accumulator -= STEP) battlefield_rect.top += scroll_speed * STEP_SECONDS;
+    // Far past the top nothing happens any more; it stops where what it sends is still readable.
+    for (; step_accumulator >= STEP; step_accumulator -= STEP)
+        battlefield_rect.top = std::max(battlefield_rect.top + scroll_speed * STEP_SECONDS, -MAX_COORDINATE / 2.f);
     for (; tick_accumulator >= TICK; tick_accumulator -= TICK) {
         Tick();
         DropTimedOutPeers();
