@@ -38,7 +38,7 @@ mkdir -p "$fuzz/corpus"
 log="$fuzz/fuzz_messages.log"
 if ASAN_OPTIONS="detect_leaks=1" UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
     "$fuzz/bin/fuzz_messages" -seed="$seed" -max_total_time="$reader_seconds" -max_len=256 -timeout=10 \
-    -dict="$root/tests/fuzz/messages.dict" -artifact_prefix="$fuzz/" -print_final_stats=1 "$fuzz/corpus" >"$log" 2>&1; then
+    -artifact_prefix="$fuzz/" -print_final_stats=1 "$fuzz/corpus" >"$log" 2>&1; then
   grep -E '^(stat::number_of_executed_units|stat::new_units_added)|^Done' "$log" || true
   echo "corpus: $(ls "$fuzz/corpus" | wc -l) inputs"
 else

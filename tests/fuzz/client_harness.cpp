@@ -2,22 +2,16 @@
 
 #include "audio/music_player.hpp"
 #include "audio/sound_player.hpp"
-#include "state/game/multiplayer.hpp"
 #include "state/state_stack.hpp"
-#include "support/net_clock.hpp"
-#include "support/net_fake_server.hpp"
+#include "support/net_client_rig.hpp"
 
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/Texture.hpp>
-#include <SFML/System/Clock.hpp>
 
 namespace fuzz {
 
 namespace {
-
-using state::game::multiplayer::MultiplayerState;
-
 // Stands for the screens the client asks for; like a result screen it holds the client still.
 struct Still : state::State {
     using State::State;
@@ -25,15 +19,6 @@ struct Still : state::State {
     bool Update(sf::Time) override { return false; }
     bool HandleEvent(const sf::Event&) override { return false; }
 };
-
-struct Client : MultiplayerState {
-    Client(state::StateStack& stack, const state::StateContext_t& context, MultiplayerState** out,
-           state::game::multiplayer::Options_t options)
-        : MultiplayerState(stack, context, false, options) {
-        *out = this;
-    }
-};
-
 }  // namespace
 
 std::vector<std::uint8_t> EncodeStream(const std::vector<std::vector<std::uint8_t>>& messages) {
@@ -55,17 +40,12 @@ struct ClientHarness::Parts {
     key_binding::KeyBinding keys_1{1, [](sf::Keyboard::Key) { return false; }};
     key_binding::KeyBinding keys_2{2, [](sf::Keyboard::Key) { return false; }};
     state::StateStack stack{state::StateContext_t{&window, &textures, &fonts, &music, &sounds, &keys_1, &keys_2}};
-    test::net::SteppedClock clock;
-    test::net::FakeServer server;
-    MultiplayerState* client = nullptr;
+    test::net::ClientRig rig{stack, "/dev/null"};  // no address file: the fake server takes any name
 };
 
 ClientHarness::ClientHarness() : parts(std::make_unique<Parts>()) {
     parts->window.setView(sf::View({320.f, 240.f}, {640.f, 480.f}));
     parts->fonts.Load(holder::FontId::Main, holder::FileOf(holder::FontId::Main));
-    // No address file: the fake server takes any name.
-    parts->stack.RegisterState<Client>(state::StateId::JoinGame, &parts->client,
-                                       state::game::multiplayer::Options_t{parts->clock.Source(), parts->server.Connect(), "/dev/null"});
     for (auto id : {state::StateId::Menu, state::StateId::NetworkPause, state::StateId::MissionFailed, state::StateId::MissionSuccess})
         parts->stack.RegisterState<Still>(id);
 }
@@ -73,30 +53,28 @@ ClientHarness::ClientHarness() : parts(std::make_unique<Parts>()) {
 ClientHarness::~ClientHarness() { parts->stack.Teardown(); }
 
 std::string ClientHarness::Run(const std::uint8_t* data, std::size_t size) {
-    Parts& p = *parts;
-    p.client = nullptr;
-    p.stack.ClearStates();
-    p.stack.PushState(state::StateId::JoinGame);
+    test::net::ClientRig& rig = parts->rig;
+    parts->stack.ClearStates();
+    rig.Start();
     for (std::size_t at = 0; at <= size + 10;) {
         // A lost connection is made again at once, without game time going by.
-        for (sf::Clock waited; !p.client || !p.client->IsConnected(); p.stack.Update(sf::Time::Zero))
-            if (waited.getElapsedTime() > sf::seconds(20.f)) return "the client never connected";
+        if (!rig.UpdateUntil([&rig] { return rig.client->IsConnected(); })) return "the client never connected";
         if (at + 2 <= size) {
             const std::size_t length = static_cast<std::size_t>(data[at]) << 8 | data[at + 1], start = at + 2;
             const std::size_t end = std::min(size, start + (length == 0xffff ? 4 : length));
-            test::net::Bytes message(data + start, data + end);
-            p.server.SendRaw(length == 0xffff ? message : test::net::Framed(test::net::ToPacket(message)));
+            const test::net::Bytes message(data + start, data + end);
+            rig.server.SendRaw(length == 0xffff ? message : test::net::Framed(test::net::ToPacket(message)));
             at = end;
         } else {
             ++at;  // the end: a few more updates for what the messages started
         }
-        p.clock.Advance(sf::microseconds(16666));
-        p.stack.Update(sf::microseconds(16666));
-        if (p.client->GetWorld().GetPlayerCharacters().size() > network::MAX_AIRCRAFT) return "more aircraft than a game holds";
-        if (p.client->GetLocalIdentifiers().size() > network::MAX_AIRCRAFT_PER_PEER) return "more than two own aircraft";
-        if (p.client->GetWorld().GetSpawnPoints().size() > 64) return "enemies pile up";
+        rig.Steps(1);
+        const world::World& world = rig.client->GetWorld();
+        if (world.GetPlayerCharacters().size() > network::MAX_AIRCRAFT) return "more aircraft than a game holds";
+        if (rig.client->GetLocalIdentifiers().size() > network::MAX_AIRCRAFT_PER_PEER) return "more than two own aircraft";
+        if (world.GetSpawnPoints().size() > 64) return "enemies pile up";
     }
-    p.stack.Draw();
+    parts->stack.Draw();
     return "";
 }
 

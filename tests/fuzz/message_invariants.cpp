@@ -14,8 +14,7 @@ sf::Packet Received(sf::Packet packet) {
     return packet;
 }
 
-// A reader that hands out more than it read, or reads a field as another type or out of turn,
-// fails one or the other.
+// A reader that hands out more than it read, or reads a field wrongly typed or out of turn, fails.
 template <typename Reader, typename Writer>
 std::string Check(const char* name, Reader read, Writer write, const sf::Packet& input) {
     sf::Packet packet = Received(input);
@@ -28,11 +27,11 @@ std::string Check(const char* name, Reader read, Writer write, const sf::Packet&
     return read(again) == value ? "" : std::string(name) + ": its value does not survive writing and reading";
 }
 
+// A type reader takes exactly the values of its enumeration.
 template <typename Type>
 std::string CheckType(const char* name, std::optional<Type> (*read)(sf::Packet&), std::int32_t count, sf::Packet packet) {
     std::int32_t sent = -1;
-    sf::Packet copy = packet;
-    const bool known = (copy >> sent) && 0 <= sent && sent < count;
+    const bool known = (sf::Packet(packet) >> sent) && 0 <= sent && sent < count;
     const std::optional<Type> type = read(packet);
     return type.has_value() == known && (!type || *type == sent) ? "" : std::string(name) + ": wrong types accepted";
 }

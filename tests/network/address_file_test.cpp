@@ -15,57 +15,47 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Content(const fs::path& file) {
-    std::ifstream input(file);
-    std::stringstream content;
-    content << input.rdbuf();
-    return content.str();
-}
-
-// Whatever stands at the path, the game neither blocks nor writes through a link nor over a file
-// that holds something; without a word it connects to the loopback address.
+// Whatever stands there, reading never blocks nor writes through a link or over a file's content.
 struct Kind_t {
-    const char* name;
-    std::function<void(const fs::path& file, const fs::path& other)> make;
+    std::function<void(const fs::path& file, const fs::path& elsewhere)> make;
     const char* address;
     bool problem;
-    // What the file reads afterwards (through links); nothing when it is not a readable file.
+    // What the file reads afterwards, through links; nothing where it is not a file.
     std::optional<std::string> content;
 };
 
 TEST(AddressFileTest, EveryKindOfPathIsReadWithoutBlockingAndWrittenOnlyWhereNothingIsLost) {
+    const auto write = [](const fs::path& path, const std::string& text) { std::ofstream(path) << text; };
+    const auto link = [&write](const fs::path& file, const fs::path& elsewhere, const std::string& text) {
+        write(elsewhere, text);
+        fs::create_symlink(elsewhere, file);
+    };
     const std::string blanks(5000, ' ');
     const Kind_t kinds[] = {
-        {"missing", [](auto&, auto&) {}, "127.0.0.1", false, "127.0.0.1"},
-        {"only blanks", [](auto& file, auto&) { std::ofstream(file) << "  \n\t "; }, "127.0.0.1", false, "127.0.0.1"},
-        {"first word", [](auto& file, auto&) { std::ofstream(file) << "  192.168.0.7 the office\n"; }, "192.168.0.7", false,
-         "  192.168.0.7 the office\n"},
-        {"name that may not resolve", [](auto& file, auto&) { std::ofstream(file) << "gamebox.lan"; }, "gamebox.lan", false,
-         "gamebox.lan"},
-        {"FIFO", [](auto& file, auto&) { mkfifo(file.c_str(), 0600); }, "127.0.0.1", true, std::nullopt},
-        {"directory", [](auto& file, auto&) { fs::create_directory(file); }, "127.0.0.1", true, std::nullopt},
-        {"link to a word", [](auto& file, auto& other) { std::ofstream(other) << "gamebox"; fs::create_symlink(other, file); },
-         "gamebox", false, "gamebox"},
-        {"link to an empty file", [](auto& file, auto& other) { std::ofstream{other}; fs::create_symlink(other, file); },
-         "127.0.0.1", false, ""},
-        {"link to nothing", [](auto& file, auto& other) { fs::create_symlink(other, file); }, "127.0.0.1", false, std::nullopt},
-        {"blanks beyond what is read", [&](auto& file, auto&) { std::ofstream(file) << blanks << "gamebox"; }, "127.0.0.1",
-         true, blanks + "gamebox"},
+        {[](auto&, auto&) {}, "127.0.0.1", false, "127.0.0.1"},
+        {[&](auto& file, auto&) { write(file, "  \n\t "); }, "127.0.0.1", false, "127.0.0.1"},
+        {[&](auto& file, auto&) { write(file, "  192.168.0.7 office\n"); }, "192.168.0.7", false, "  192.168.0.7 office\n"},
+        {[](auto& file, auto&) { mkfifo(file.c_str(), 0600); }, "127.0.0.1", true, std::nullopt},
+        {[](auto& file, auto&) { fs::create_directory(file); }, "127.0.0.1", true, std::nullopt},
+        {[&](auto& file, auto& elsewhere) { link(file, elsewhere, "gamebox"); }, "gamebox", false, "gamebox"},
+        {[&](auto& file, auto& elsewhere) { link(file, elsewhere, ""); }, "127.0.0.1", false, ""},
+        {[](auto& file, auto& elsewhere) { fs::create_symlink(elsewhere, file); }, "127.0.0.1", false, std::nullopt},
+        {[&](auto& file, auto&) { write(file, blanks + "gamebox"); }, "127.0.0.1", true, blanks + "gamebox"},  // beyond what is read
     };
     const fs::path directory = fs::temp_directory_path() / ("kirrow-address-" + std::to_string(getpid()));
-    for (const Kind_t& kind : kinds) {
+    for (std::size_t i = 0; i < std::size(kinds); ++i) {
         fs::remove_all(directory);
         fs::create_directories(directory);
-        const fs::path file = directory / "ip.txt", other = directory / "elsewhere.txt";
-        kind.make(file, other);
+        const fs::path file = directory / "ip.txt", elsewhere = directory / "elsewhere.txt";
+        kinds[i].make(file, elsewhere);
         const network::ServerAddress_t address = network::ReadAddressFile(file.string());
-        EXPECT_EQ(address.name, kind.address) << kind.name;
-        EXPECT_EQ(!address.problem.empty(), kind.problem) << kind.name;
-        if (kind.content) {
-            EXPECT_EQ(Content(file), *kind.content) << kind.name;
-        }
+        EXPECT_EQ(address.name, kinds[i].address) << i;
+        EXPECT_EQ(!address.problem.empty(), kinds[i].problem) << i;
+        std::stringstream content;
+        if (kinds[i].content) content << std::ifstream(file).rdbuf();  // never a FIFO: it would block
+        EXPECT_EQ(content.str(), kinds[i].content.value_or("")) << i;
         // Nothing is made at the far end of a link.
-        EXPECT_TRUE(!fs::is_symlink(file) || fs::exists(other) == kind.content.has_value()) << kind.name;
+        EXPECT_TRUE(!fs::is_symlink(file) || fs::exists(elsewhere) == kinds[i].content.has_value()) << i;
     }
     fs::remove_all(directory);
 }

@@ -1,9 +1,8 @@
 #include "network/messages.hpp"
-#include "support/net_packets.hpp"
+#include "support/net_messages.hpp"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <limits>
 
 namespace {
@@ -13,45 +12,8 @@ using key_binding::PlayerAction;
 using test::net::Received;
 using test::net::Typed;
 
-// A message's type as its writer puts it, and whether its reader gives back what was written.
-struct RoundTrip_t {
-    std::int32_t type;
-    sf::Packet packet;
-    std::function<bool(sf::Packet&)> reads_back;
-};
-
-template <typename Value, typename Writer, typename Reader>
-RoundTrip_t Case(std::int32_t type, Value written, Writer write, Reader read) {
-    return {type, write(written), [read, written](sf::Packet& packet) { return read(packet) == std::optional<Value>(written); }};
-}
-
 TEST(MessagesTest, EveryMessageReadsBackWhatWasWrittenUpToItsLimits) {
-    const OneShotAction_t shot{7, PlayerAction::LAUNCH_MISSILE};
-    const RealtimeActionChange_t change{-3, PlayerAction::MOVE_DOWN, true};
-    const AircraftPlacement_t placement{2, {320.f, 2260.5f}, 1};
-    WorldSnapshot_t full{2500.f, -MAX_COORDINATE, {}};
-    for (std::int32_t i = 0; i < static_cast<std::int32_t>(MAX_AIRCRAFT); ++i)
-        full.entries.push_back({i, {MAX_COORDINATE, -MAX_COORDINATE}, i % 2 ? MAX_COUNTER : -MAX_COUNTER, i, i % 2});
-    std::vector<RoundTrip_t> cases = {
-        Case(ClientMessage::OneShotAction, shot, WriteClientOneShotAction, ReadOneShotAction),
-        Case(ClientMessage::RealtimeActionChange, change, WriteClientRealtimeActionChange, ReadRealtimeActionChange),
-        Case(ClientMessage::AircraftStatus, AircraftStatus_t{{{1, {1.5f, -2.f}, 100, 2}, {4, {3.f, 4.f}, -20, MAX_COUNTER}}},
-             WriteAircraftStatus, ReadAircraftStatus),
-        Case(ClientMessage::WorldEvent, action::NetAction{{10.f, 20.5f}}, WriteWorldEvent, ReadWorldEvent),
-        Case(ServerMessage::Notice, std::string("New player!"), WriteNotice, ReadNotice),
-        Case(ServerMessage::AssignAircraft, placement, WriteAssignAircraft, ReadAssignAircraft),
-        Case(ServerMessage::WorldSnapshot, full, WriteWorldSnapshot, ReadWorldSnapshot),
-        Case(ServerMessage::OneShotAction, shot, WriteServerOneShotAction, ReadOneShotAction),
-        Case(ServerMessage::RealtimeActionChange, change, WriteServerRealtimeActionChange, ReadRealtimeActionChange),
-        Case(ServerMessage::AircraftJoined, placement, WriteAircraftJoined, ReadAircraftJoined),
-        Case(ServerMessage::AircraftLeft, std::int32_t{9}, WriteAircraftLeft, ReadAircraftLeft),
-        Case(ServerMessage::SecondAircraftAccepted, placement, WriteSecondAircraftAccepted, ReadSecondAircraftAccepted),
-        Case(ServerMessage::SpawnEnemy, SpawnEnemy_t{3, 2140.f, -80.f, true}, WriteSpawnEnemy, ReadSpawnEnemy),
-        Case(ServerMessage::SpawnPickup, SpawnPickup_t{2, {100.f, 200.f}}, WriteSpawnPickup, ReadSpawnPickup),
-        Case(ServerMessage::WorldStatus, WorldStatus_t{1800.f, {{1, {1.f, 2.f}}, {3, {3.f, -4.f}}}}, WriteWorldStatus,
-             ReadWorldStatus),
-    };
-    for (RoundTrip_t& message : cases) {
+    for (test::net::Sample_t& message : test::net::EveryMessage()) {
         std::int32_t type = -1;
         message.packet >> type;
         EXPECT_EQ(type, message.type);

@@ -18,6 +18,11 @@ public:
 };
 }  // namespace
 
+std::vector<Message_t> OfType(std::vector<Message_t> messages, std::int32_t type) {
+    std::erase_if(messages, [type](const Message_t& message) { return message.type != type; });
+    return messages;
+}
+
 Bytes ToBytes(const sf::Packet& packet) {
     const auto* data = static_cast<const std::uint8_t*>(packet.getData());
     return Bytes(data, data + packet.getDataSize());

@@ -16,6 +16,8 @@ struct Message_t {
     sf::Packet packet;  // just after the type, ready for its reader
 };
 
+// The messages of one type, in order.
+std::vector<Message_t> OfType(std::vector<Message_t> messages, std::int32_t type);
 Bytes ToBytes(const sf::Packet& packet);
 sf::Packet ToPacket(const Bytes& bytes);
 // The packet as it travels: its size, big-endian, then its bytes.

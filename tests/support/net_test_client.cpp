@@ -22,8 +22,7 @@ bool WellFormed(std::int32_t type, sf::Packet packet) {
     case ServerMessage::SpawnEnemy: return ReadSpawnEnemy(packet).has_value();
     case ServerMessage::SpawnPickup: return ReadSpawnPickup(packet).has_value();
     case ServerMessage::WorldStatus: return ReadWorldStatus(packet).has_value();
-    case ServerMessage::MissionComplete: return packet.endOfPacket();
-    default: return false;
+    default: return type == ServerMessage::MissionComplete && packet.endOfPacket();
     }
 }
 }  // namespace
@@ -35,12 +34,10 @@ bool TestClient::Connect(unsigned short port) {
     return connected;
 }
 
-void TestClient::SendRaw(const void* data, std::size_t size) {
+void TestClient::SendRaw(const Bytes& bytes) {
     std::size_t sent = 0;
-    socket.send(data, size, sent);
+    socket.send(bytes.data(), bytes.size(), sent);
 }
-
-void TestClient::SendStatus(std::vector<AircraftStatusEntry_t> entries) { Send(WriteAircraftStatus({std::move(entries)})); }
 
 std::optional<Message_t> TestClient::Take(sf::Socket::Status& status) {
     Message_t message;
@@ -49,9 +46,8 @@ std::optional<Message_t> TestClient::Take(sf::Socket::Status& status) {
     message.packet >> message.type;
     EXPECT_TRUE(WellFormed(message.type, message.packet)) << "malformed server message of type " << message.type;
     sf::Packet copy = message.packet;
-    const auto placement = ReadAssignAircraft(copy);
-    if (placement && (message.type == ServerMessage::AssignAircraft || message.type == ServerMessage::SecondAircraftAccepted))
-        own.push_back(placement->identifier);
+    if (message.type == ServerMessage::AssignAircraft || message.type == ServerMessage::SecondAircraftAccepted)
+        own.push_back(ReadAssignAircraft(copy).value_or(AircraftPlacement_t{}).identifier);
     return message;
 }
 
@@ -66,17 +62,19 @@ std::optional<Message_t> TestClient::Receive() {
     return std::nullopt;
 }
 
-std::optional<Message_t> TestClient::NextEvent() {
-    std::optional<Message_t> message = Receive();
-    while (message && (message->type == ServerMessage::WorldStatus || message->type == ServerMessage::SpawnEnemy))
-        message = Receive();
-    return message;
-}
-
 std::optional<Message_t> TestClient::WaitFor(std::int32_t type) {
     std::optional<Message_t> message = Receive();
     while (message && message->type != type) message = Receive();
     return message;
+}
+
+std::optional<Message_t> TestClient::Expect(std::int32_t type) {
+    std::optional<Message_t> message = Receive();
+    while (message && (message->type == ServerMessage::WorldStatus || message->type == ServerMessage::SpawnEnemy))
+        message = Receive();
+    if (message && message->type == type) return message;
+    ADD_FAILURE() << "expected message type " << type << ", got " << (message ? message->type : -1);
+    return std::nullopt;
 }
 
 std::vector<Message_t> TestClient::Drain() {
@@ -94,10 +92,21 @@ bool TestClient::ClosedByServer() {
     return status == sf::Socket::Disconnected;
 }
 
+std::vector<Message_t> TestClient::Sync() {
+    const OneShotAction_t launch{own.at(0), key_binding::PlayerAction::LAUNCH_MISSILE};
+    Send(WriteClientOneShotAction(launch));
+    std::vector<Message_t> messages;
+    for (std::optional<Message_t> message = Receive(); message; message = Receive()) {
+        if (message->type == ServerMessage::OneShotAction && ReadOneShotAction(message->packet) == launch) return messages;
+        messages.push_back(std::move(*message));
+    }
+    ADD_FAILURE() << "the launch was never relayed";
+    return messages;
+}
+
 std::optional<TestClient::Welcome_t> TestClient::Join(unsigned short port) {
-    std::optional<Message_t> snapshot, assignment;
-    if (Connect(port)) snapshot = Receive();
-    if (snapshot) assignment = Receive();
+    std::optional<Message_t> snapshot = Connect(port) ? Receive() : std::nullopt;
+    std::optional<Message_t> assignment = snapshot ? Receive() : std::nullopt;
     if (!assignment || snapshot->type != ServerMessage::WorldSnapshot || assignment->type != ServerMessage::AssignAircraft) {
         ADD_FAILURE() << "no snapshot and assignment";
         return std::nullopt;

@@ -12,9 +12,9 @@
 
 namespace test::net {
 
-// A game client of the server over 127.0.0.1. Everything it receives must be a well-formed server
+// A game client of the server over 127.0.0.1; whatever it receives must be a well-formed server
 // message. Its waits poll with a generous deadline that only decides failure, running `pump`
-// between polls: a server pass, for a test that drives the server itself.
+// between polls (a server pass, for a test that drives the server itself).
 class TestClient {
 public:
     explicit TestClient(std::function<void()> pump = {}) : pump(std::move(pump)) {}
@@ -22,35 +22,28 @@ public:
     bool Connect(unsigned short port);
     void Close() { socket.disconnect(); }
     unsigned short LocalPort() const { return socket.getLocalPort(); }
-    // Failed sends are for the server to notice.
     void Send(const sf::Packet& packet) { network::SendPacket(socket, packet); }
-    void SendRaw(const void* data, std::size_t size);
-    void SendStatus(std::vector<network::AircraftStatusEntry_t> entries);
+    void SendRaw(const Bytes& bytes);
+    void SendStatus(std::vector<network::AircraftStatusEntry_t> entries) { Send(network::WriteAircraftStatus({entries})); }
 
     // The next message; nothing once the server has closed the connection.
     std::optional<Message_t> Receive();
-    // The next one that is not periodic (WorldStatus, SpawnEnemy).
-    std::optional<Message_t> NextEvent();
     std::optional<Message_t> WaitFor(std::int32_t type);
+    // The next message, which must be of this type and not periodic (WorldStatus, SpawnEnemy).
+    std::optional<Message_t> Expect(std::int32_t type);
     // Whatever has arrived by now.
     std::vector<Message_t> Drain();
     bool ClosedByServer();
-
-    // The next event, which must be of the given type, read with the given reader.
-    template <typename Reader>
-    auto Expect(std::int32_t type, Reader reader) -> decltype(reader(std::declval<sf::Packet&>())) {
-        std::optional<Message_t> message = NextEvent();
-        if (message && message->type == type) return reader(message->packet);
-        ADD_FAILURE() << "expected message type " << type << ", got " << (message ? message->type : -1);
-        return std::nullopt;
-    }
+    // What arrives before the server relays a launch of the first own aircraft sent now: by then
+    // all this client sent before has been handled.
+    std::vector<Message_t> Sync();
 
     struct Welcome_t {
         network::WorldSnapshot_t snapshot;
         network::AircraftPlacement_t aircraft;
     };
-    // Connects, reads the snapshot and the assignment right after it, and reports its (empty)
-    // status at once as a game client does.
+    // Connects, reads the snapshot and the assignment right after it, and reports an empty status
+    // at once as a game client does.
     std::optional<Welcome_t> Join(unsigned short port);
 
     // The aircraft handed to this client, in order.
@@ -62,5 +55,12 @@ private:
     sf::TcpSocket socket;
     std::function<void()> pump;
 };
+
+// What the reader makes of the message; nothing when there is none.
+template <typename Reader>
+auto Read(Reader reader, std::optional<Message_t> message) -> decltype(reader(message->packet)) {
+    if (!message) return std::nullopt;
+    return reader(message->packet);
+}
 
 }  // namespace test::net
