@@ -64,7 +64,7 @@ ServerAddress_t ReadAddressFile(const std::string& file) {
         WriteLoopback(file, kind);
         return {LOOPBACK, ""};
     }
-    return {LOOPBACK, file + " cannot be used"};
+    return {LOOPBACK, file + " cannot be used: trying " + LOOPBACK};
 }
 
 }  // namespace network

@@ -65,8 +65,9 @@ TEST_F(ClientTest, ConnectingNamesWhatItTriesAndGivesUpForTheMenuAfterFiveSecond
     rig.server.SetRefusing(true);
     rig.Start();
     const auto text = [this] { return client()->GetConnectionText().getString(); };
-    EXPECT_EQ(text(), address_file + " cannot be used\nConnecting to 127.0.0.1" + sf::String(L"\u2026"));
-    ASSERT_TRUE(rig.UpdateUntil([&] { return text() == "Could not connect to the remote server!"; }));
+    const std::string note = address_file + " cannot be used: trying 127.0.0.1\n";
+    EXPECT_EQ(text(), note + "Connecting to 127.0.0.1" + sf::String(L"\u2026"));
+    ASSERT_TRUE(rig.UpdateUntil([&] { return text() == note + "Could not connect to the remote server!"; }));
     rig.clock.Advance(sf::seconds(5.f));
     const int attempts = rig.server.Attempts();
     ASSERT_TRUE(rig.UpdateUntil([&] { return rig.server.Attempts() > attempts + 1; }));  // still trying at 5 s

@@ -42,20 +42,17 @@ MultiplayerState::MultiplayerState(StateStack& stack, const StateContext_t& cont
     spawn_prompt_text.setPosition(view_size.x / 2.f, 20.f);
     connection_text.setPosition(view_size.x / 2.f, view_size.y / 2.f - 50.f);
 
-    std::string problem;
     if (host) {
         server = std::make_unique<network::server::Server>(view_size);
         server_name = "127.0.0.1";
     } else {
         network::ServerAddress_t address = network::ReadAddressFile(options.address_file);
         server_name = std::move(address.name);
-        problem = std::move(address.problem);
+        if (!address.problem.empty()) address_note = address.problem + "\n";
     }
     // A name as long as a file can hold must not fill the screen.
-    const std::string shown = server_name.size() > 40 ? server_name.substr(0, 40) + "..." : server_name;
-    connection_text.setString(sf::String::fromUtf8(problem.begin(), problem.end()) + (problem.empty() ? "" : "\n") +
-                              "Connecting to " + sf::String::fromUtf8(shown.begin(), shown.end()) +
-                              sf::String(L"\u2026"));
+    const std::string shown = address_note + "Connecting to " + server_name.substr(0, 40);
+    connection_text.setString(sf::String::fromUtf8(shown.begin(), shown.end()) + sf::String(L"\u2026"));
     CenterOrigin(connection_text);
 
     connection_start = now();
@@ -76,7 +73,7 @@ void MultiplayerState::UpdateConnecting() {
         std::unique_ptr<sf::TcpSocket> opened = connector->Take();
         connector.reset();
         if (opened) return StartSession(std::move(opened));
-        if (!ever_connected) SetCentredText(connection_text, "Could not connect to the remote server!");
+        if (!ever_connected) SetCentredText(connection_text, address_note + "Could not connect to the remote server!");
     }
     if (connector) return;
     if (now() - connection_start <= reconnect_period) {

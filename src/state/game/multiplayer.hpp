@@ -106,6 +106,8 @@ private:
     sf::Time time_since_last_packet = sf::Time::Zero;
     sf::Time server_timeout = sf::seconds(2.f);
     std::string server_name;
+    // Why the address file was not used, said on every connecting screen; empty when nothing is amiss.
+    std::string address_note;
     // Reset first in the destructor: its thread must stop before the socket closes.
     std::unique_ptr<network::server::Server> server;
     sf::RenderWindow& window;
