@@ -205,11 +205,13 @@ TEST_F(ClientTest, HostileMessagesCostNothingButAnAnnouncedGiantDropsTheServer) 
     for (int i = 0; i < 500; ++i) burst.push_back(WriteServerRealtimeActionChange({8, PlayerAction::FIRE, i % 2 == 0}));
     burst.push_back(test::net::Typed(ServerMessage::AssignAircraft) << std::int32_t{5});
     for (std::int32_t i = 10; i < 100; ++i) burst.push_back(WriteAircraftJoined({i, {100.f, 2300.f}, 1}));
+    for (int i = 0; i < 100; ++i) burst.push_back(WriteSpawnEnemy({2, 50000.f, 0.f, false}));  // never reached
     burst.push_back(WriteWorldStatus({2400.f, {{8, {111.f, 2222.f}}}}));
     rig.Deliver(burst);
     EXPECT_EQ(Aircraft(8)->getPosition(), sf::Vector2f(111.f, 2222.f));
     EXPECT_TRUE(client()->GetLocalIdentifiers().empty());
     EXPECT_EQ(client()->GetWorld().GetPlayerCharacters().size(), MAX_AIRCRAFT);
+    EXPECT_EQ(client()->GetWorld().GetSpawnPoints().size(), 10u);  // a second's worth
     rig.server.SendRaw({0x7f, 0xff, 0xff, 0xff, 0});
     rig.Steps(1);
     EXPECT_FALSE(client()->IsConnected());
