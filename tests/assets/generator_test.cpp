@@ -56,7 +56,7 @@ TEST_F(GeneratorTest, TwoRunsWriteIdenticalFilesMatchingTheBuiltAssets) {
 
     const auto a = ReadTree(root / "a");
     const auto b = ReadTree(root / "b");
-    EXPECT_EQ(a.size(), 19u);  // nine textures, seven sound effects, three tracks
+    EXPECT_EQ(a.size(), 20u);  // nine textures, seven sound effects, three tracks, the icon
     ASSERT_EQ(a.size(), b.size());
     const auto built = ReadTree(KIRROW_SHARE_DIR);
     for (const auto& [name, bytes] : a) {
