@@ -19,8 +19,9 @@ std::optional<sf::Keyboard::Key> MenuKeyOf(const sf::Event& event) {
             // The d-pad moves from rest to one side in one event, so each such event is a press.
             const float position = event.joystickMove.position;
             if (position > -dpad_threshold && position < dpad_threshold) return std::nullopt;
-            if (event.joystickMove.axis == sf::Joystick::PovX) return position < 0.f ? sf::Keyboard::Left : sf::Keyboard::Right;
-            if (event.joystickMove.axis == sf::Joystick::PovY) return position < 0.f ? sf::Keyboard::Up : sf::Keyboard::Down;
+            const bool negative = position < 0.f;
+            if (event.joystickMove.axis == sf::Joystick::PovX) return negative ? sf::Keyboard::Left : sf::Keyboard::Right;
+            if (event.joystickMove.axis == sf::Joystick::PovY) return negative ? sf::Keyboard::Up : sf::Keyboard::Down;
             return std::nullopt;
         }
         default:

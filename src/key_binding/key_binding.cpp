@@ -22,7 +22,8 @@ constexpr DefaultKeys player_2_keys = {sf::Keyboard::Left, sf::Keyboard::Right, 
 }  // namespace
 
 KeyBinding::KeyBinding(int player_number, HeldKeySource is_key_held)
-    : is_key_held(std::move(is_key_held)), pad_player(player_number == 1 || player_number == 2 ? player_number - 1 : -1) {
+    : is_key_held(std::move(is_key_held)),
+      pad_player(player_number == 1 || player_number == 2 ? player_number - 1 : -1) {
     assert(this->is_key_held);
     const DefaultKeys* defaults = player_number == 1 ? &player_1_keys : player_number == 2 ? &player_2_keys : nullptr;
     if (!defaults) return;

@@ -86,9 +86,9 @@ Settings_t SettingsFile::Load() {
     std::filesystem::rename(*path, BadPath(), error);
     // A file that cannot be put aside must not be overwritten either: nothing is saved this run.
     keep_unsaved = static_cast<bool>(error);
-    const std::string kept =
-        error ? fmt::format("could not keep it as {}: {}; changes will not be saved", BadPath().string(), error.message())
-              : fmt::format("kept as {}", BadPath().string());
+    const std::string kept = error ? fmt::format("could not keep it as {}: {}; changes will not be saved",
+                                                 BadPath().string(), error.message())
+                                   : fmt::format("kept as {}", BadPath().string());
     errors << fmt::format("Kirrow: settings file {}: {}; using the defaults for what could not be read ({})",
                           path->string(), problem, kept)
            << std::endl;

@@ -30,8 +30,8 @@ std::string_view Trim(std::string_view text) {
 }
 
 bool SameName(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y)); });
+    const auto lower = [](char c) { return std::tolower(static_cast<unsigned char>(c)); };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 // Quotes a piece of the file in a message: control bytes shown as '?', long runs cut short.
@@ -161,7 +161,8 @@ std::string Format(const Settings_t& settings) {
         for (int action = 0; action < PlayerAction::COUNT; ++action)
             text += fmt::format("{} = {}\n", action_names[action], KeyName(settings.keys[player][action]));
     }
-    text += fmt::format("\n[audio]\nmusic_volume = {}\nsound_volume = {}\n", settings.music_volume, settings.sound_volume);
+    text += fmt::format("\n[audio]\nmusic_volume = {}\nsound_volume = {}\n", settings.music_volume,
+                        settings.sound_volume);
     text += fmt::format("\n[display]\nfullscreen = {}\n", settings.fullscreen ? "true" : "false");
     return text;
 }

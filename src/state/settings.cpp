@@ -146,8 +146,8 @@ bool SettingsState::HandleEvent(const sf::Event& event) {
         assert(binding_buttons[i].get());
         if (!binding_buttons[i]->IsActive()) continue;
         // Pads bind nothing; their B lets go of the armed button without changing its key.
-        const bool cancel = event.type == sf::Event::JoystickButtonPressed && event.joystickButton.button == input::PadButton::B;
-        if (cancel) binding_buttons[i]->Deactivate();
+        if (event.type == sf::Event::JoystickButtonPressed && event.joystickButton.button == input::PadButton::B)
+            binding_buttons[i]->Deactivate();
         if (event.type == sf::Event::KeyPressed) {
             key_binding::KeyBinding& binding = i < PlayerAction::COUNT ? *context.key_binding_1 : *context.key_binding_2;
             binding.AssignKey(static_cast<PlayerAction::t>(i % PlayerAction::COUNT), event.key.code);

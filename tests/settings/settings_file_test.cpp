@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -27,13 +26,6 @@ std::string Read(const fs::path& file) {
 
 void Write(const fs::path& file, const std::string& text) { std::ofstream(file, std::ios::binary) << text; }
 
-std::vector<std::string> Entries(const fs::path& directory) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(directory)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 fs::path MakeDirectory() {
     std::string pattern = (fs::temp_directory_path() / "kirrow_settings_XXXXXX").string();
     return mkdtemp(pattern.data());
@@ -49,6 +41,10 @@ protected:
     int MessageLines() const {
         const std::string text = errors.str();
         return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+    }
+    // No temporary file is left beside the settings.
+    bool AloneInItsDirectory() const {
+        return fs::exists(path) && std::distance(fs::directory_iterator(path.parent_path()), {}) == 1;
     }
 
     fs::path root = MakeDirectory();
@@ -75,12 +71,12 @@ TEST_F(SettingsFileTest, WhatIsSavedIsReadBackAndAMissingFileMeansTheDefaults) {
     EXPECT_FALSE(fs::exists(path));  // nothing is written until something changes
     ASSERT_TRUE(file.Save(Changed()));
     EXPECT_EQ(file.Load(), Changed());
-    EXPECT_EQ(Entries(path.parent_path()), std::vector<std::string>{"settings.ini"});
+    EXPECT_TRUE(AloneInItsDirectory());
     EXPECT_EQ(errors.str(), "");
 }
 
 struct Malformed_t {
-    const char* text;
+    std::string text;
     const char* problem;
     std::function<void(Settings_t&)> survives;  // applied to the defaults
 };
@@ -94,9 +90,8 @@ TEST_F(SettingsFileTest, WhatCannotBeReadKeepsItsDefaultAndTheFileIsKeptAside) {
          [](Settings_t& s) { s.keys[0][PlayerAction::FIRE] = sf::Keyboard::F; }},
         {"[audio]\nmusic_volume = 110\nsound_volume = 40\n", "music_volume must be a whole number from 0 to 100",
          [](Settings_t& s) { s.sound_volume = 40; }},
-        {"[audio]\nsound_volume = -5\n", "line 2: sound_volume must be", none},
+        {"# " + std::string(70000, 'x') + "\n[audio]\nsound_volume = 0\n", "larger than 64 KiB", none},
         {"[audio]\nsound_volume = 5x\n", "not \"5x\"", none},
-        {"[audio]\nsound_volume =\n", "not \"\"", none},
         {"[audio]\nvolume = 5\n", "unknown setting \"volume\" in [audio]", none},
         {"[display]\nfullscreen = maybe\n", "fullscreen must be true or false", none},
         {"[keys]\nfire = F\n[display]\nfullscreen = TRUE\n", "line 1: unknown section [keys]",
@@ -110,7 +105,7 @@ TEST_F(SettingsFileTest, WhatCannotBeReadKeepsItsDefaultAndTheFileIsKeptAside) {
          }},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
+        SCOPED_TRACE(c.text.substr(0, 40));
         fs::create_directories(path.parent_path());
         Write(path, c.text);
         errors.str("");
@@ -135,11 +130,6 @@ TEST_F(SettingsFileTest, AFileThatCannotBeReadAtAllMeansTheDefaults) {
     EXPECT_EQ(file.Load(), settings::Defaults());
     EXPECT_NE(errors.str().find("it is a directory"), std::string::npos) << errors.str();
     EXPECT_TRUE(fs::is_directory(file.BadPath()));
-
-    Write(path, "# " + std::string(70000, 'x') + "\n");
-    errors.str("");
-    EXPECT_EQ(file.Load(), settings::Defaults());
-    EXPECT_NE(errors.str().find("larger than 64 KiB"), std::string::npos) << errors.str();
 }
 
 // A full disk: the write fails half-way, and the old file must come through whole.
@@ -159,7 +149,7 @@ TEST_F(SettingsFileTest, AFailedWriteLeavesTheOldFileWhole) {
     EXPECT_FALSE(saved);
     EXPECT_FALSE(saved_again);
     EXPECT_EQ(Read(path), before);
-    EXPECT_EQ(Entries(path.parent_path()), std::vector<std::string>{"settings.ini"});  // no temporary left
+    EXPECT_TRUE(AloneInItsDirectory());
     EXPECT_EQ(MessageLines(), 1);  // told once, not at every change
     EXPECT_NE(errors.str().find("cannot save the settings to " + path.string()), std::string::npos) << errors.str();
 }
@@ -183,14 +173,13 @@ TEST_F(SettingsFileTest, AReadOnlyDirectoryIsReadButNeverWritten) {
             std::_Exit(loaded && refused && told && Read(path) == good ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
-    EXPECT_EQ(Entries(path.parent_path()), std::vector<std::string>{"settings.ini"});
+    EXPECT_TRUE(AloneInItsDirectory());
 }
 
 TEST(SettingsPathTest, FollowsTheDesktopsConfigurationDirectory) {
     using settings::DefaultSettingsPath;
     EXPECT_EQ(DefaultSettingsPath("/cfg", "/home/p"), fs::path("/cfg/kirrow/settings.ini"));
     EXPECT_EQ(DefaultSettingsPath("relative", "/home/p"), fs::path("/home/p/.config/kirrow/settings.ini"));
-    EXPECT_EQ(DefaultSettingsPath("", "/home/p"), fs::path("/home/p/.config/kirrow/settings.ini"));
     EXPECT_EQ(DefaultSettingsPath(nullptr, "/home/p"), fs::path("/home/p/.config/kirrow/settings.ini"));
     EXPECT_EQ(DefaultSettingsPath(nullptr, nullptr), std::nullopt);
 }
@@ -198,7 +187,8 @@ TEST(SettingsPathTest, FollowsTheDesktopsConfigurationDirectory) {
 TEST(VolumeTest, StepsByTenBetweenNoneAndFull) {
     const struct {
         int volume, direction, stepped;
-    } steps[] = {{50, 1, 60}, {50, -1, 40}, {55, 1, 60}, {55, -1, 50}, {100, 1, 100}, {0, -1, 0}, {5, -1, 0}, {95, 1, 100}};
+    } steps[] = {{50, 1, 60}, {50, -1, 40},  {55, 1, 60}, {55, -1, 50},
+                 {100, 1, 100}, {0, -1, 0}, {5, -1, 0}, {95, 1, 100}};
     for (const auto& s : steps) EXPECT_EQ(settings::StepVolume(s.volume, s.direction), s.stepped) << s.volume;
     EXPECT_EQ(settings::CycleVolume(90), 100);
     EXPECT_EQ(settings::CycleVolume(100), 0);
