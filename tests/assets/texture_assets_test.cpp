@@ -51,6 +51,10 @@ double Difference(const sf::Image& image, const Rect_t& a, const Rect_t& b) {
     return sum / (a.width * a.height * 4.0);
 }
 
+bool Overlap(const Rect_t& a, const Rect_t& b) {
+    return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height && b.top < a.top + a.height;
+}
+
 TEST(TextureAssetsTest, EveryGameTextureIsASheetOfTheLayoutAndLoads) {
     holder::TextureHolder textures;
     for (std::size_t i = 0; i < holder::texture_files.size(); ++i) {
@@ -75,9 +79,10 @@ TEST(TextureAssetsTest, EverySheetHoldsDistinctPicturesExactlyAtItsRectangles) {
             ASSERT_TRUE(r.left >= 0 && r.top >= 0 && r.left + r.width <= sheet.width && r.top + r.height <= sheet.height)
                 << sheet.file << " " << i;
             EXPECT_GT(Coverage(image, r, 32), 0.03) << sheet.file << " " << sheet.rects[i].name << " " << i << " is empty";
-            // Pictures of one size are different pictures: frames, attitudes, looks.
+            // Pictures do not overlap, and those of one size are different pictures: frames, attitudes, looks.
             for (std::size_t j = 0; j < i; ++j) {
                 const Rect_t& other = sheet.rects[j].rect;
+                EXPECT_FALSE(Overlap(other, r)) << sheet.file << " " << j << " and " << i << " overlap";
                 if (other.width != r.width || other.height != r.height) continue;
                 EXPECT_GT(Difference(image, other, r), 2.0) << sheet.file << " " << j << " vs " << i;
             }
