@@ -71,8 +71,12 @@ SettingsFile::SettingsFile(std::optional<std::filesystem::path> path, std::ostre
 std::filesystem::path SettingsFile::BadPath() const { return path.value().string() + ".bad"; }
 
 Settings_t SettingsFile::Load() {
+    if (!path) {
+        errors << "Kirrow: neither XDG_CONFIG_HOME nor HOME is set, so the settings are not kept" << std::endl;
+        return Defaults();
+    }
     std::error_code error;
-    if (!path || (!std::filesystem::exists(*path, error) && !error)) return Defaults();
+    if (!std::filesystem::exists(*path, error) && !error) return Defaults();
     Parsed_t parsed;
     try {
         parsed = Parse(ReadFile(*path));

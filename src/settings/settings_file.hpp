@@ -17,7 +17,7 @@ std::optional<std::filesystem::path> DefaultSettingsPath(const char* xdg_config_
 // the file in one rename, so a crash or a full disk leaves the old file whole.
 class SettingsFile {
 public:
-    // Without a path nothing is read or saved.
+    // Without a path nothing is read or saved (Load says so once).
     SettingsFile(std::optional<std::filesystem::path> path, std::ostream& errors);
 
     // The file's settings, the defaults for whatever it does not say or could not be read. A
