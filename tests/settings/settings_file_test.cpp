@@ -125,13 +125,6 @@ TEST_F(SettingsFileTest, WhatCannotBeReadKeepsItsDefaultAndTheFileIsKeptAside) {
     }
 }
 
-TEST_F(SettingsFileTest, AFileThatCannotBeReadAtAllMeansTheDefaults) {
-    fs::create_directories(path);  // a directory where the file should be
-    EXPECT_EQ(file.Load(), settings::Defaults());
-    EXPECT_NE(errors.str().find("it is a directory"), std::string::npos) << errors.str();
-    EXPECT_TRUE(fs::is_directory(file.BadPath()));
-}
-
 // A full disk: the write fails half-way, and the old file must come through whole.
 TEST_F(SettingsFileTest, AFailedWriteLeavesTheOldFileWhole) {
     ASSERT_TRUE(file.Save(Changed()));
