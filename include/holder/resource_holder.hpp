@@ -51,13 +51,13 @@ private:
     // A shader names the file at fault itself, in the one line of its exception: SFML's own
     // report (a compiler log of several lines) is kept quiet, and the fragment file is tried alone
     // to tell which of the two failed.
-    static bool LoadFrom(Resource& resource, const std::filesystem::path& vertex, const char* fragment) {
+    static bool LoadFrom(Resource& resource, const std::filesystem::path& vertex, const std::filesystem::path& fragment) {
         std::streambuf* const report = sf::err().rdbuf(nullptr);
-        const bool loaded = resource.loadFromFile(vertex.string(), std::filesystem::path(fragment).string());
+        const bool loaded = resource.loadFromFile(vertex.string(), fragment.string());
         Resource probe;
-        const bool fragment_fails = !loaded && !probe.loadFromFile(fragment, Resource::Fragment);
+        const bool fragment_fails = !loaded && !probe.loadFromFile(fragment.string(), Resource::Fragment);
         sf::err().rdbuf(report);
-        if (fragment_fails) throw std::runtime_error(std::string("Failed to load resource ") + fragment);
+        if (fragment_fails) throw std::runtime_error("Failed to load resource " + fragment.string());
         return loaded;
     }
 
