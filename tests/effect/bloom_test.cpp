@@ -106,7 +106,7 @@ TEST(BloomEffectTest, MissingShaderFilesFailConstruction) {
         message = error.what();
     }
     std::filesystem::current_path(previous);
-    EXPECT_EQ(message, "Failed to load resource ../share/shader/fullpass.vert");
+    EXPECT_EQ(message, "Failed to load resource ../share/shader/gaussian_blur.frag");
 }
 
 }  // namespace

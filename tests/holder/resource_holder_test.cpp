@@ -36,12 +36,12 @@ TEST(ResourceHolderTest, MissingTextureMessageEndsWithItsPath) {
               "Failed to load resource ../share/texture/nothing.png");
 }
 
-TEST(ResourceHolderTest, ShaderFailureNamesTheVertexFile) {
+TEST(ResourceHolderTest, ShaderFailureNamesTheFileAtFault) {
     holder::ResourceHolder<sf::Shader, holder::ShaderId> shaders;
     EXPECT_EQ(LoadError([&] {
                   shaders.Load(holder::ShaderId::AddPass, holder::vertex_shader_file, "../share/shader/none.frag");
               }),
-              "Failed to load resource ../share/shader/fullpass.vert");
+              "Failed to load resource ../share/shader/none.frag");
 }
 
 TEST(ResourceHolderTest, TwoHoldersLoadTheSameIdentifierIndependently) {
