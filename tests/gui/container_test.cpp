@@ -1,5 +1,4 @@
 #include "gui/container.hpp"
-#include "gui/label.hpp"
 #include "gui_test_context.hpp"
 
 #include <gtest/gtest.h>
@@ -8,107 +7,68 @@
 
 namespace {
 
-using gui_test::KeyPress;
-using gui_test::KeyRelease;
 using gui_test::MakeButton;
+using test::KeyPress;
+using test::KeyRelease;
 
-std::shared_ptr<gui::label::Label> MakeLabel() {
-    return std::make_shared<gui::label::Label>("label", gui_test::Shared().fonts);
-}
-
-TEST(ContainerTest, FirstSelectablePackedChildIsSelected) {
-    gui::container::Container after_label;
-    auto label = MakeLabel();
-    auto button = MakeButton();
-    after_label.Pack(label);
-    after_label.Pack(button);
-    EXPECT_FALSE(label->IsSelected());
-    EXPECT_TRUE(button->IsSelected());
-
-    gui::container::Container buttons;
-    auto first = MakeButton();
-    auto second = MakeButton();
-    buttons.Pack(first);
-    buttons.Pack(second);
-    EXPECT_TRUE(first->IsSelected());
-    EXPECT_FALSE(second->IsSelected());
-}
-
-TEST(ContainerTest, NavigationSkipsLabelsAndWraps) {
+// A menu column: a label, a plain button, a label, a toggle button, driven key by key.
+TEST(ContainerTest, KeysMoveTheSelectionOverLabelsAndActivateTheSelectedButton) {
     gui::container::Container container;
-    auto top = MakeButton();
-    auto bottom = MakeButton();
-    container.Pack(top);
-    container.Pack(MakeLabel());
-    container.Pack(bottom);
-
-    container.HandleEvent(KeyPress(sf::Keyboard::Down));
-    EXPECT_TRUE(bottom->IsSelected());
-    EXPECT_FALSE(top->IsSelected());
-    container.HandleEvent(KeyPress(sf::Keyboard::Down));
-    EXPECT_TRUE(top->IsSelected());
-    EXPECT_FALSE(bottom->IsSelected());
-    container.HandleEvent(KeyPress(sf::Keyboard::Up));
-    EXPECT_TRUE(bottom->IsSelected());
-
-    // W and S are the same moves; only presses count, so a held key moves once.
-    container.HandleEvent(KeyPress(sf::Keyboard::S));
-    EXPECT_TRUE(top->IsSelected());
-    container.HandleEvent(KeyRelease(sf::Keyboard::S));
-    container.HandleEvent(KeyRelease(sf::Keyboard::Down));
-    EXPECT_TRUE(top->IsSelected());
-    container.HandleEvent(KeyPress(sf::Keyboard::W));
-    EXPECT_TRUE(bottom->IsSelected());
-    EXPECT_EQ(gui_test::LookOf(*top), gui_test::Look::Normal);
-    EXPECT_EQ(gui_test::LookOf(*bottom), gui_test::Look::Selected);
-}
-
-TEST(ContainerTest, SingleSelectableChildStaysSelected) {
-    gui::container::Container container;
-    auto only = MakeButton();
-    container.Pack(MakeLabel());
-    container.Pack(only);
-    container.Pack(MakeLabel());
-    for (auto key : {sf::Keyboard::Down, sf::Keyboard::Up, sf::Keyboard::S, sf::Keyboard::W}) {
-        container.HandleEvent(KeyPress(key));
-        EXPECT_TRUE(only->IsSelected());
-        EXPECT_EQ(gui_test::LookOf(*only), gui_test::Look::Selected);
-    }
-}
-
-TEST(ContainerTest, WithoutSelectableChildrenEveryKeyIsIgnored) {
-    gui::container::Container container;
-    auto first = MakeLabel();
-    auto second = MakeLabel();
-    container.Pack(first);
-    container.Pack(second);
-    for (auto key : {sf::Keyboard::Enter, sf::Keyboard::Space, sf::Keyboard::Down, sf::Keyboard::Up})
-        container.HandleEvent(KeyPress(key));
-    EXPECT_FALSE(first->IsSelected() || first->IsActive());
-    EXPECT_FALSE(second->IsSelected() || second->IsActive());
-
-    gui::container::Container empty;
-    empty.HandleEvent(KeyPress(sf::Keyboard::Enter));
-    empty.HandleEvent(KeyPress(sf::Keyboard::Down));
-}
-
-TEST(ContainerTest, OtherEventsDoNotActivate) {
-    gui::container::Container container;
-    int calls = 0;
-    auto button = MakeButton();
-    button->SetCallback([&] { ++calls; });
-    container.Pack(button);
+    auto label = std::make_shared<gui::label::Label>("label", gui_test::Services::Shared().fonts);
+    auto plain = MakeButton();
+    auto toggle = MakeButton();
+    toggle->SetToggle(true);
+    int plain_calls = 0, toggle_calls = 0;
+    plain->SetCallback([&] { ++plain_calls; });
+    toggle->SetCallback([&] { ++toggle_calls; });
+    for (const auto& child : std::initializer_list<std::shared_ptr<gui::component::Component>>{label, plain, label, toggle})
+        container.Pack(child);
 
     sf::Event text{};
     text.type = sf::Event::TextEntered;
     text.text.unicode = '\r';
-    container.HandleEvent(text);
-    container.HandleEvent(KeyRelease(sf::Keyboard::Enter));
-    container.HandleEvent(KeyPress(sf::Keyboard::Escape));
-    container.HandleEvent(KeyPress(sf::Keyboard::Right));
-    EXPECT_EQ(calls, 0);
-    container.HandleEvent(KeyPress(sf::Keyboard::Space));
-    EXPECT_EQ(calls, 1);
+    struct Step_t {
+        sf::Event event;
+        bool plain_selected;
+        int plain_calls;
+        int toggle_calls;
+    };
+    const Step_t steps[] = {
+        {KeyRelease(sf::Keyboard::Down), true, 0, 0},  // the first button starts selected; releases do nothing
+        {KeyPress(sf::Keyboard::Right), true, 0, 0},   {text, true, 0, 0},
+        {KeyPress(sf::Keyboard::Enter), true, 1, 0},   {KeyPress(sf::Keyboard::Space), true, 2, 0},
+        {KeyPress(sf::Keyboard::Down), false, 2, 0},   {KeyPress(sf::Keyboard::Down), true, 2, 0},  // wraps
+        {KeyPress(sf::Keyboard::Up), false, 2, 0},     {KeyPress(sf::Keyboard::W), true, 2, 0},
+        {KeyPress(sf::Keyboard::S), false, 2, 0},      {KeyPress(sf::Keyboard::Space), false, 2, 1},
+        // The active toggle swallows every key until it is deactivated.
+        {KeyPress(sf::Keyboard::Up), false, 2, 1},     {KeyPress(sf::Keyboard::Enter), false, 2, 1},
+    };
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        container.HandleEvent(steps[i].event);
+        EXPECT_EQ(plain->IsSelected(), steps[i].plain_selected) << i;
+        EXPECT_NE(plain->IsSelected(), toggle->IsSelected()) << i;
+        EXPECT_EQ(plain_calls, steps[i].plain_calls) << i;
+        EXPECT_EQ(toggle_calls, steps[i].toggle_calls) << i;
+    }
+    EXPECT_FALSE(label->IsSelected());
+    toggle->Deactivate();
+    container.HandleEvent(KeyPress(sf::Keyboard::Up));
+    EXPECT_TRUE(plain->IsSelected());
+    EXPECT_EQ(gui_test::LookOf(*toggle), gui_test::Look::Normal);
+}
+
+TEST(ContainerTest, ALoneButtonStaysSelectedAndLabelsAloneIgnoreEveryKey) {
+    gui::container::Container single, labels, empty;
+    auto only = MakeButton();
+    auto label = std::make_shared<gui::label::Label>("label", gui_test::Services::Shared().fonts);
+    single.Pack(label);
+    single.Pack(only);
+    labels.Pack(label);
+    for (auto key : {sf::Keyboard::Down, sf::Keyboard::Up, sf::Keyboard::Enter, sf::Keyboard::Space}) {
+        for (auto* container : {&single, &labels, &empty}) container->HandleEvent(KeyPress(key));
+        EXPECT_TRUE(only->IsSelected());
+    }
+    EXPECT_FALSE(label->IsSelected() || label->IsActive());
 }
 
 }  // namespace

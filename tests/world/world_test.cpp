@@ -1,13 +1,12 @@
 #include "world/world.hpp"
 
-#include "audio/sound_player.hpp"
+#include "effect/post_effect.hpp"
 #include "game/projectile.hpp"
+#include "support/helpers.hpp"
 
-#include <gtest/gtest.h>
-
-#include <SFML/Audio/Listener.hpp>
-
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -15,15 +14,14 @@ using game::character::Character;
 using game::pickup::Pickup;
 using game::projectile::Projectile;
 
-const sf::Time step = sf::microseconds(16666);
-
-// A world drawn into an off-screen 1280x960 target with the game's 640x480 view.
+// A world drawn into an off-screen 1280x960 target with the game's 640x480 view; the nodes a
+// test adds use blank sheets.
 class WorldTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        fonts = new holder::ResourceHolder<sf::Font, holder::FontId>;
+        fonts = new test::Fonts;
         fonts->Load(holder::FontId::Main, holder::FileOf(holder::FontId::Main));
-        sounds = new SoundPlayer;
+        sounds = new test::SoundProbe;
     }
     static void TearDownTestSuite() {
         delete sounds;
@@ -31,6 +29,7 @@ protected:
     }
 
     WorldTest() {
+        test::LoadBlankSheets(textures);
         target.create(1280, 960);
         target.setView(sf::View(sf::Vector2f(320, 240), sf::Vector2f(640, 480)));
     }
@@ -39,33 +38,41 @@ protected:
         return std::make_unique<world::World>(target, *fonts, *sounds, networked);
     }
 
-    void Run(world::World& world, int steps) {
-        for (int i = 0; i < steps; ++i) world.Update(step);
+    static void Run(world::World& world, int steps) {
+        for (int i = 0; i < steps; ++i) world.Update(test::step);
     }
 
-    template <typename Node>
-    Node* Add(world::World& world, std::unique_ptr<Node> node, sf::Vector2f position) {
+    template <typename Node = Character, typename Type>
+    Node* Add(world::World& world, Type type, sf::Vector2f position, sf::Vector2f velocity = {}) {
+        std::unique_ptr<Node> node;
+        if constexpr (std::is_same_v<Node, Character>)
+            node = std::make_unique<Node>(type, textures, *fonts);
+        else
+            node = std::make_unique<Node>(type, textures);
         node->setPosition(position);
+        node->SetVelocity(velocity);
         Node* raw = node.get();
         world.GetLayer(world::World::UPPER_AIR).AttachChild(std::move(node));
         return raw;
     }
 
-    std::unique_ptr<Character> Enemy(Character::Type type = Character::Type::EnemyLight) {
-        return std::make_unique<Character>(type, textures, *fonts);
+    // Whether the node is still in the tree (removed ones must not be dereferenced).
+    static bool Holds(world::World& world, const scene::SceneNode* node) {
+        const auto& children = world.GetLayer(world::World::UPPER_AIR).GetChildren();
+        return std::any_of(children.begin(), children.end(), [&](const auto& child) { return child.get() == node; });
     }
 
-    static inline holder::ResourceHolder<sf::Font, holder::FontId>* fonts = nullptr;
-    static inline SoundPlayer* sounds = nullptr;
+    template <typename Node>
+    static int Count(const scene::SceneNode& node) {
+        int count = dynamic_cast<const Node*>(&node) != nullptr;
+        for (const auto& child : node.GetChildren()) count += Count<Node>(*child);
+        return count;
+    }
+
+    static inline test::Fonts* fonts = nullptr;
+    static inline test::SoundProbe* sounds = nullptr;
     sf::RenderTexture target;
-    holder::ResourceHolder<sf::Texture, holder::TextureId> textures;
-
-public:
-    void SetUp() override {
-        for (auto id : {holder::TextureId::Character, holder::TextureId::Enemy, holder::TextureId::Projectile,
-                        holder::TextureId::Explosion})
-            textures.Load(id, holder::FileOf(id));
-    }
+    test::Textures textures;
 };
 
 TEST_F(WorldTest, ViewStartsAtTheBottomAndScrollsFiftyUnitsPerSecond) {
@@ -80,161 +87,165 @@ TEST_F(WorldTest, ViewStartsAtTheBottomAndScrollsFiftyUnitsPerSecond) {
 
 TEST_F(WorldTest, PlayerMovesDiagonallyAtItsSpeedAndIsHeldInsideTheView) {
     auto world = MakeWorld();
-    Character* player = world->AddCharacter(1, Character::Type::AlliedHeavy);
+    Character* player = world->AddCharacter(1, Character::AlliedHeavy);
     EXPECT_EQ(player->getPosition(), sf::Vector2f(320, 2260));
     command::Command move;
     move.category = scene::Category::PLAYER_CHARACTER;
     move.action = command::DerivedAction<Character>([](Character& c, sf::Time) { c.Accelerate({-200, -200}); });
     world->GetCommandQueue().push(move);
-    world->Update(step);
+    world->Update(test::step);
     const float diagonal = 200.f / std::sqrt(2.f);
     EXPECT_NEAR(player->GetVelocity().x, -diagonal, 1e-3);
     EXPECT_NEAR(player->GetVelocity().y, -diagonal - 50.f, 1e-3);
 
     player->setPosition(world->GetViewBounds().left - 10, 2300);
-    world->Update(step);
+    world->Update(test::step);
     EXPECT_FLOAT_EQ(player->getPosition().x, world->GetViewBounds().left + 40);
 }
 
-TEST_F(WorldTest, ListenerFollowsTheAverageOfThePlayers) {
+TEST_F(WorldTest, ListenerFollowsTheViewThenTheAverageOfThePlayers) {
     auto world = MakeWorld();
-    world->Update(step);
-    EXPECT_EQ(sounds->GetListenerPosition(), sf::Vector2f(world->GetViewBounds().left + 320, world->GetViewBounds().top + 240));
-    Character* a = world->AddCharacter(1, Character::Type::AlliedHeavy);
-    Character* b = world->AddCharacter(2, Character::Type::AlliedLight);
+    world->Update(test::step);
+    const sf::FloatRect view = world->GetViewBounds();
+    EXPECT_EQ(sounds->GetListenerPosition(), sf::Vector2f(view.left + 320, view.top + 240));
+    Character* a = world->AddCharacter(1, Character::AlliedHeavy);
+    Character* b = world->AddCharacter(2, Character::AlliedLight);
     world->SetWorldScrollCompensation(0.f);
     world->SetCurrentBattleFieldPosition(1300);  // view 820..1300
     a->setPosition(100, 1000);
     b->setPosition(300, 1200);
-    a->SetVelocity({});
     world->Update(sf::Time::Zero);
     EXPECT_EQ(sounds->GetListenerPosition(), sf::Vector2f(200, 1100));
 }
 
-TEST_F(WorldTest, OnlyIdentifierOneAboveTheTopEndsTheMission) {
-    auto world = MakeWorld();
-    Character* second = world->AddCharacter(2, Character::Type::AlliedLight);
-    second->setPosition(320, -5);
-    EXPECT_FALSE(world->HasPlayerReachedEnd());
-    Character* first = world->AddCharacter(1, Character::Type::AlliedHeavy);
-    first->setPosition(320, 0);
-    EXPECT_FALSE(world->HasPlayerReachedEnd());
-    first->setPosition(320, -0.5f);
-    EXPECT_TRUE(world->HasPlayerReachedEnd());
-}
-
 TEST_F(WorldTest, LastPlayerLeavesTheListInTheUpdateItIsRemoved) {
     auto world = MakeWorld();
-    Character* player = world->AddCharacter(1, Character::Type::AlliedHeavy);
+    Character* player = world->AddCharacter(1, Character::AlliedHeavy);
     EXPECT_TRUE(world->HasAlivePlayer());
     player->Destroy();  // the aircraft's own Destroy: removed at once, no explosion
-    world->Update(step);
+    world->Update(test::step);
     EXPECT_FALSE(world->HasAlivePlayer());
     EXPECT_EQ(world->GetCharacter(1), nullptr);
 }
 
 TEST_F(WorldTest, SpawnPointsBecomeAircraftAsTheViewReachesThem) {
     auto world = MakeWorld();
-    ASSERT_EQ(world->GetSpawnPoints().size(), 16u);
-    EXPECT_TRUE(std::is_sorted(world->GetSpawnPoints().begin(), world->GetSpawnPoints().end(),
-                               [](const auto& a, const auto& b) { return a.y < b.y; }));
+    const auto& points = world->GetSpawnPoints();
+    EXPECT_TRUE(std::is_sorted(points.begin(), points.end(), [](const auto& a, const auto& b) { return a.y < b.y; }));
+    const std::size_t all = points.size();
     // 160 units of scrolling at 50 units/s is 3.2 s, i.e. 192 steps.
     Run(*world, 191);
-    EXPECT_EQ(world->GetSpawnPoints().size(), 16u);
+    EXPECT_EQ(points.size(), all);
     Run(*world, 2);
-    EXPECT_EQ(world->GetSpawnPoints().size(), 15u);
+    EXPECT_EQ(points.size(), all - 1);
     Run(*world, 240);  // up to 7.22 s: point 2 (360 units)
-    EXPECT_EQ(world->GetSpawnPoints().size(), 14u);
+    EXPECT_EQ(points.size(), all - 2);
     Run(*world, 240);  // points 3 and 4 share y 1360 (560 units, 11.2 s)
-    EXPECT_EQ(world->GetSpawnPoints().size(), 12u);
+    EXPECT_EQ(points.size(), all - 4);
 }
 
-TEST_F(WorldTest, NetworkedWorldSpawnsOnlyAnnouncedEnemiesWithoutDrops) {
+TEST_F(WorldTest, NetworkedWorldFliesOnlyAnnouncedEnemiesAndTheyDropNothing) {
     auto world = MakeWorld(true);
     EXPECT_TRUE(world->GetSpawnPoints().empty());
-    world->AddEnemy(Character::Type::EnemyLight, 0, 500, false);
+    for (const float x : {-250.f, -150.f, -50.f, 50.f, 150.f, 250.f}) world->AddEnemy(Character::EnemyLight, x, 500, false);
     world->SortEnemies();
     Run(*world, 193);
-    EXPECT_TRUE(world->GetSpawnPoints().empty());
+    const auto& layer = world->GetLayer(world::World::UPPER_AIR).GetChildren();
+    ASSERT_EQ(layer.size(), 6u);
+    for (const auto& enemy : layer) static_cast<Character&>(*enemy).Damage(100);
+    Run(*world, 70);  // they explode for a second, then are gone
+    EXPECT_TRUE(layer.empty());
+    EXPECT_EQ(Count<Pickup>(world->GetSceneGraph()), 0) << "the server places the pickups";
     network::action::NetAction action;
-    EXPECT_FALSE(world->PollGameAction(action));
+    EXPECT_TRUE(world->PollGameAction(action));
 }
 
-TEST_F(WorldTest, EntitiesBelowTheBattlefieldAreRemovedWithoutExplosion) {
+TEST_F(WorldTest, EntitiesLeavingTheBattlefieldAreRemovedWithoutExplosion) {
     auto world = MakeWorld(true);
     const sf::FloatRect view = world->GetViewBounds();
-    const scene::SceneNode& layer = world->GetLayer(world::World::UPPER_AIR);
-    Character* below = Add(*world, Enemy(), {320, view.top + view.height + 100});
-    Character* above_band = Add(*world, Enemy(), {320, view.top - 80});
-    auto holds = [&](const scene::SceneNode* node) {
-        return std::any_of(layer.GetChildren().begin(), layer.GetChildren().end(),
-                           [&](const auto& child) { return child.get() == node; });
-    };
-    world->Update(step);
-    EXPECT_FALSE(holds(below));  // erased in the same update, no explosion to play
-    EXPECT_TRUE(holds(above_band));
-    world->Update(step);
+    // The battlefield reaches 100 units above the view, where enemies enter.
+    Character* below = Add(*world, Character::EnemyLight, {320, view.top + view.height + 100});
+    Character* entering = Add(*world, Character::EnemyLight, {320, view.top - 80});
+    Projectile* gone_up = Add<Projectile>(*world, Projectile::AlliedBullet, {100, view.top - 110});
+    Projectile* leaving = Add<Projectile>(*world, Projectile::AlliedBullet, {500, view.top - 90});
+    world->Update(test::step);
+    EXPECT_FALSE(Holds(*world, below));
+    EXPECT_FALSE(Holds(*world, gone_up));
+    EXPECT_TRUE(Holds(*world, entering));
+    EXPECT_TRUE(Holds(*world, leaving));
+    world->Update(test::step);
     network::action::NetAction action;
-    EXPECT_FALSE(world->PollGameAction(action));  // nothing exploded
+    EXPECT_FALSE(world->PollGameAction(action)) << "nothing exploded";
 }
 
 TEST_F(WorldTest, MissilesHomeOnTheNearestEnemyAndBulletsFlyStraight) {
     auto world = MakeWorld();
     world->SetWorldScrollCompensation(0.f);
     const sf::Vector2f origin(320, 2300);
-    auto missile = std::make_unique<Projectile>(Projectile::Type::Missile, textures);
-    missile->SetVelocity({0, -150});
-    Projectile* guided = Add(*world, std::move(missile), origin);
-    auto bullet = std::make_unique<Projectile>(Projectile::Type::AlliedBullet, textures);
-    bullet->SetVelocity({0, -300});
-    Projectile* straight = Add(*world, std::move(bullet), origin);
-    Character* far = Add(*world, Enemy(), origin + sf::Vector2f(-120, 0));
-    Character* near = Add(*world, Enemy(), origin + sf::Vector2f(80, 0));
-    far->SetVelocity({});
-    near->SetVelocity({});
-    world->Update(step);
+    Projectile* guided = Add<Projectile>(*world, Projectile::Missile, origin, {0, -150});
+    Projectile* straight = Add<Projectile>(*world, Projectile::AlliedBullet, origin, {0, -300});
+    Add(*world, Character::EnemyLight, origin + sf::Vector2f(-120, 0));
+    Add(*world, Character::EnemyLight, origin + sf::Vector2f(80, 0));
+    world->Update(test::step);
     EXPECT_GT(guided->GetVelocity().x, 0.f);  // turned towards the enemy on the right
     EXPECT_NEAR(std::hypot(guided->GetVelocity().x, guided->GetVelocity().y), 150.f, 1e-3);
     EXPECT_EQ(straight->GetVelocity(), sf::Vector2f(0, -300));
 }
 
-TEST_F(WorldTest, RammingCostsThePlayerTheEnemysHitpoints) {
+// Rams, hits and pickups in one update, each pair apart from the others.
+TEST_F(WorldTest, CollisionsHurtTheOtherSideOnlyAndUseUpShotsAndPickups) {
     auto world = MakeWorld(true);
-    Character* player = world->AddCharacter(1, Character::Type::AlliedHeavy);
-    Character* enemy = Add(*world, Enemy(), player->getPosition());
-    world->Update(step);
-    EXPECT_EQ(player->GetHitpoints(), 60);
-    EXPECT_TRUE(enemy->IsDestroyed());
-    world->Update(step);
-    network::action::NetAction action;
-    EXPECT_TRUE(world->PollGameAction(action));  // it exploded, and said so
-}
-
-TEST_F(WorldTest, PickupIsCollectedOnce) {
-    auto world = MakeWorld();
-    Character* player = world->AddCharacter(1, Character::Type::AlliedLight);
-    world->CreatePickup(Pickup::Type::MissileRefill, player->getPosition());
-    const int ammo = player->GetMissileAmmo();
-    world->Update(step);
-    world->Update(step);
-    EXPECT_EQ(player->GetMissileAmmo(), ammo + 3);
-}
-
-TEST_F(WorldTest, ProjectilesSpareTheirOwnSide) {
-    auto world = MakeWorld();
     world->SetWorldScrollCompensation(0.f);
-    Character* player = world->AddCharacter(1, Character::Type::AlliedHeavy);
-    Character* enemy = Add(*world, Enemy(Character::Type::EnemyHeavy), {200, 2300});
-    enemy->SetVelocity({});
-    auto own = std::make_unique<Projectile>(Projectile::Type::EnemyBullet, textures);
-    Projectile* enemy_bullet = Add(*world, std::move(own), enemy->getPosition());
-    auto friendly = std::make_unique<Projectile>(Projectile::Type::AlliedBullet, textures);
-    Projectile* allied_bullet = Add(*world, std::move(friendly), player->getPosition());
-    world->Update(step);
-    EXPECT_FALSE(enemy_bullet->IsDestroyed());
-    EXPECT_FALSE(allied_bullet->IsDestroyed());
-    EXPECT_EQ(player->GetHitpoints(), 100);
-    EXPECT_EQ(enemy->GetHitpoints(), 70);
+    Character* rammed = world->AddCharacter(1, Character::AlliedHeavy);
+    Character* hit = world->AddCharacter(2, Character::AlliedLight);
+    hit->setPosition(560, 2200);
+    Character* rammer = Add(*world, Character::EnemyLight, rammed->getPosition());
+    Character* left = Add(*world, Character::EnemyHeavy, {100, 2300});
+    Character* right = Add(*world, Character::EnemyHeavy, {400, 2400});
+    world->CreatePickup(Pickup::MissileRefill, hit->getPosition());
+    struct Shot {
+        Projectile::Type type;
+        Character* target;
+        bool hits;
+        Projectile* node = nullptr;
+    };
+    Shot shots[] = {{Projectile::AlliedBullet, left, true},    {Projectile::EnemyBullet, hit, true},
+                    {Projectile::Missile, right, true},        {Projectile::EnemyBullet, right, false},
+                    {Projectile::AlliedBullet, hit, false}};
+    for (Shot& shot : shots) shot.node = Add<Projectile>(*world, shot.type, shot.target->getPosition());
+    world->Update(test::step);
+    for (const Shot& shot : shots) EXPECT_EQ(Holds(*world, shot.node), !shot.hits) << shot.type;
+    EXPECT_EQ(rammed->GetHitpoints(), 60) << "a ram costs the enemy's hitpoints";
+    EXPECT_TRUE(rammer->IsDestroyed());
+    EXPECT_EQ(left->GetHitpoints(), 60);
+    EXPECT_TRUE(right->IsDestroyed());
+    EXPECT_EQ(hit->GetHitpoints(), 70);
+    EXPECT_EQ(hit->GetMissileAmmo(), 5);
+    world->Update(test::step);
+    EXPECT_EQ(hit->GetMissileAmmo(), 5) << "a pickup is collected once";
+    network::action::NetAction action;
+    EXPECT_TRUE(world->PollGameAction(action)) << "the destroyed enemies said so";
+}
+
+TEST_F(WorldTest, WithoutShadersTheFieldIsDrawnStraightThroughTheWorldsView) {
+    auto world = MakeWorld();
+    world->AddCharacter(1, Character::AlliedHeavy);
+    world->Update(test::step);
+    effect::PostEffect::SetEnabled(false);
+    target.clear(sf::Color::Blue);
+    world->Draw();
+    effect::PostEffect::SetEnabled(true);
+    target.display();
+    EXPECT_EQ(target.getView().getCenter(), sf::Vector2f(320, 240)) << "overlays need the screen's view back";
+
+    sf::RenderTexture expected;
+    ASSERT_TRUE(expected.create(1280, 960));
+    expected.clear(sf::Color::Blue);
+    expected.setView(sf::View(world->GetViewBounds()));
+    expected.draw(world->GetSceneGraph());
+    expected.display();
+    const sf::Image drawn = target.getTexture().copyToImage(), wanted = expected.getTexture().copyToImage();
+    EXPECT_EQ(std::memcmp(drawn.getPixelsPtr(), wanted.getPixelsPtr(), 1280 * 960 * 4), 0);
 }
 
 }  // namespace
