@@ -9,14 +9,25 @@
 #include <lame/lame.h>
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <iterator>
+#include <numbers>
 #include <random>
 
 namespace {
 
 using Bytes = std::vector<unsigned char>;
-using test::Tone;
+
+// A sine tone at half the full scale, interleaved, the same on every channel.
+std::vector<sf::Int16> Tone(float frequency, float seconds, unsigned rate, unsigned channels) {
+    std::vector<sf::Int16> samples;
+    for (std::size_t frame = 0; frame < static_cast<std::size_t>(seconds * static_cast<float>(rate)); ++frame) {
+        const double phase = 2 * std::numbers::pi * frequency * static_cast<double>(frame) / rate;
+        samples.insert(samples.end(), channels, static_cast<sf::Int16>(std::lround(16383 * std::sin(phase))));
+    }
+    return samples;
+}
 
 // Encodes with LAME at 128 kbit/s, including the leading info frame that carries the exact length.
 Bytes EncodeMp3(const std::vector<sf::Int16>& samples, unsigned channels, unsigned rate) {

@@ -1,5 +1,6 @@
 #include "scene/network_node.hpp"
 #include "scene/scene_node.hpp"
+#include "scene/text_node.hpp"
 
 #include <gtest/gtest.h>
 
@@ -125,16 +126,6 @@ TEST(SceneNodeTest, CollisionPairsNeedPositiveOverlapAndLiveNodes) {
     EXPECT_TRUE(pairs.empty());
 }
 
-TEST(SceneNodeTest, MatchesCategoriesOrdersThePair) {
-    BoxNode enemy(Category::ENEMY_CHARACTER, {}, nullptr, "");
-    BoxNode player(Category::PLAYER_CHARACTER, {}, nullptr, "");
-    SceneNode::Pair pair(&enemy, &player);
-    EXPECT_TRUE(scene::MatchesCategories(pair, Category::PLAYER_CHARACTER, Category::ENEMY_CHARACTER));
-    EXPECT_EQ(pair, SceneNode::Pair(&player, &enemy));
-    EXPECT_FALSE(scene::MatchesCategories(pair, Category::PICKUP, Category::PICKUP));
-    EXPECT_EQ(pair, SceneNode::Pair(&player, &enemy));
-}
-
 TEST(SceneNodeTest, RemoveWrecksKeepsOrderAndRecursesIntoSurvivorsOnly) {
     std::vector<std::string> log;
     SceneNode root;
@@ -160,6 +151,16 @@ TEST(SceneNodeTest, WorldPositionComposesMovedAncestors) {
     parent->setRotation(90);
     EXPECT_NEAR(node->GetWorldPosition().x, 0.f, 1e-4f);
     EXPECT_NEAR(node->GetWorldPosition().y, 110.f, 1e-4f);
+}
+
+TEST(SceneNodeTest, TextStaysCentredAfterALongerString) {
+    holder::ResourceHolder<sf::Font, holder::FontId> fonts;
+    fonts.Load(holder::FontId::Main, holder::FileOf(holder::FontId::Main));
+    scene::TextNode node(fonts, "80 HP");
+    node.SetString("100 HP and a longer line");
+    const sf::FloatRect bounds = node.GetText().getLocalBounds();
+    EXPECT_FLOAT_EQ(node.GetText().getOrigin().x, bounds.width / 2);
+    EXPECT_FLOAT_EQ(node.GetText().getOrigin().y, bounds.height / 2);
 }
 
 }  // namespace

@@ -2,10 +2,12 @@
 
 #include <SFML/Audio/SoundBuffer.hpp>
 #include <SFML/Graphics/Image.hpp>
+#include <SFML/System/Clock.hpp>
 
 #include <cmath>
 #include <cstdlib>
-#include <numbers>
+#include <stdexcept>
+#include <thread>
 
 namespace test {
 
@@ -26,6 +28,24 @@ void Deliver(scene::SceneNode& root, command::CommandQueue& commands) {
     for (; !commands.empty(); commands.pop()) root.OnCommand(commands.front(), sf::Time::Zero);
 }
 
+bool Eventually(const std::function<bool()>& condition, sf::Time limit) {
+    const sf::Clock clock;
+    while (!condition()) {
+        if (clock.getElapsedTime() > limit) return false;
+        std::this_thread::yield();
+    }
+    return true;
+}
+
+std::string ErrorMessageOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::runtime_error& error) {
+        return error.what();
+    }
+    return "no exception";
+}
+
 TempDir::TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "kirrow_test_XXXXXX").string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary directory");
@@ -37,19 +57,10 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path, ignored);
 }
 
-std::vector<sf::Int16> Tone(float frequency, float seconds, unsigned rate, unsigned channels, float amplitude) {
-    std::vector<sf::Int16> samples;
-    for (std::size_t frame = 0; frame < static_cast<std::size_t>(seconds * static_cast<float>(rate)); ++frame) {
-        const double phase = 2 * std::numbers::pi * frequency * static_cast<double>(frame) / rate;
-        samples.insert(samples.end(), channels, static_cast<sf::Int16>(std::lround(32767 * amplitude * std::sin(phase))));
-    }
-    return samples;
-}
-
-void WriteWav(const std::filesystem::path& file, const std::vector<sf::Int16>& samples, unsigned channels,
-              unsigned rate) {
+void WriteSilence(const std::filesystem::path& file, std::size_t frames, unsigned rate) {
+    const std::vector<sf::Int16> samples(frames);
     sf::SoundBuffer buffer;
-    if (!buffer.loadFromSamples(samples.data(), samples.size(), channels, rate) || !buffer.saveToFile(file.string()))
+    if (!buffer.loadFromSamples(samples.data(), frames, 1, rate) || !buffer.saveToFile(file.string()))
         throw std::runtime_error("cannot write " + file.string());
 }
 
@@ -65,13 +76,13 @@ std::vector<SoundProbe::Heard_t> SoundProbe::Heard() const {
 namespace {
 
 // Written once per test program. SFML picks a reader by the contents, not the name, so WAV files
-// stand in for the MP3 tracks. They are long, so no test's playback ever reaches a track's end.
+// stand in for the MP3 tracks; they are long, so no test's playback reaches a track's end.
 const std::filesystem::path& StandInTracks() {
     static const TempDir directory;
     static const bool written = [] {
         const char* const names[] = {"menu.mp3", "mission.mp3", "game_over.mp3"};
-        for (int i = 0; i < 3; ++i) {
-            WriteWav(directory / "track.wav", Tone(220.f, 100.f * static_cast<float>(i + 1), 1000, 1), 1, 1000);
+        for (std::size_t i = 0; i < 3; ++i) {
+            WriteSilence(directory / "track.wav", 100000 * (i + 1), 1000);
             std::filesystem::rename(directory / "track.wav", directory / names[i]);
         }
         return true;
@@ -90,21 +101,17 @@ std::optional<MusicId> MusicProbe::Track() const {
     return static_cast<MusicId>(hundreds - 1);
 }
 
-void LoadBlankSheets(Textures& textures) {
+FieldTest::FieldTest() {
     static const TempDir directory;
     static const std::string sheet = [] {
         sf::Image image;
-        image.create(1024, 4, sf::Color::Transparent);
+        image.create(1024, 4, sf::Color::Transparent);  // as wide as the explosion sheet
         image.saveToFile((directory / "blank.png").string());
         return (directory / "blank.png").string();
     }();
     for (const auto id : {holder::TextureId::Character, holder::TextureId::Enemy, holder::TextureId::Projectile,
                           holder::TextureId::Explosion, holder::TextureId::Particle})
         textures.Load(id, sheet);
-}
-
-FieldTest::FieldTest() {
-    LoadBlankSheets(textures);
     fonts.Load(holder::FontId::Main, holder::FileOf(holder::FontId::Main));
     air_layer = &Attach(std::make_unique<scene::SceneNode>(scene::Category::SCENE_AIR_LAYER));
 }

@@ -15,13 +15,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-// Helpers shared by the unit tests: input, command delivery, resource errors, scratch files, the
-// audio players opened up for inspection, and a small playing field.
+// Helpers shared by the unit tests.
 namespace test {
 
 using Textures = holder::ResourceHolder<sf::Texture, holder::TextureId>;
@@ -35,16 +34,11 @@ sf::Event KeyRelease(sf::Keyboard::Key key);
 // Delivers every queued command through the tree, as the world does once per update.
 void Deliver(scene::SceneNode& root, command::CommandQueue& commands);
 
+// Polls `condition` until it holds; the generous limit of real time only decides failure.
+bool Eventually(const std::function<bool()>& condition, sf::Time limit = sf::seconds(30));
+
 // The text of the std::runtime_error that `action` throws.
-template <typename Action>
-std::string ErrorMessageOf(Action&& action) {
-    try {
-        action();
-    } catch (const std::runtime_error& error) {
-        return error.what();
-    }
-    return "no exception";
-}
+std::string ErrorMessageOf(const std::function<void()>& action);
 
 // A fresh directory under the system's temporary directory, removed with everything in it.
 class TempDir {
@@ -61,10 +55,8 @@ private:
     std::filesystem::path path;
 };
 
-// A sine tone, interleaved, the same on every channel.
-std::vector<sf::Int16> Tone(float frequency, float seconds, unsigned rate, unsigned channels, float amplitude = 0.5f);
-void WriteWav(const std::filesystem::path& file, const std::vector<sf::Int16>& samples, unsigned channels,
-              unsigned rate);
+// A mono WAV file of `frames` silent samples.
+void WriteSilence(const std::filesystem::path& file, std::size_t frames, unsigned rate);
 
 // The real sound player, with a view of the sounds it has started.
 class SoundProbe : public SoundPlayer {
@@ -88,17 +80,12 @@ class MusicProbe : public MusicPlayer {
 public:
     MusicProbe();
     using MusicPlayer::music;
-
-    // The track last opened, if any.
     std::optional<MusicId> Track() const;
     sf::SoundSource::Status Status() const { return music.getStatus(); }
 };
 
-// Blank sheets stand in for the game textures: the objects read only fixed rectangles of them,
-// so the logic needs no artwork. The width is the explosion sheet's, whose frames wrap at it.
-void LoadBlankSheets(Textures& textures);
-
-// A small playing field: a root with the air layer under it, and the one command queue.
+// A small playing field: a root with the air layer under it and the one command queue. Blank
+// sheets stand in for the game textures: the objects read only fixed rectangles of them.
 class FieldTest : public ::testing::Test {
 protected:
     FieldTest();
@@ -115,6 +102,7 @@ protected:
 
     Textures textures;
     Fonts fonts;
+    SoundProbe sounds;
     scene::SceneNode root;
     scene::SceneNode* air_layer = nullptr;
     command::CommandQueue commands;

@@ -16,52 +16,39 @@ using game::projectile::Projectile;
 
 // A world drawn into an off-screen 1280x960 target with the game's 640x480 view; the nodes a
 // test adds use blank sheets.
-class WorldTest : public ::testing::Test {
+class WorldTest : public test::FieldTest {
 protected:
-    static void SetUpTestSuite() {
-        fonts = new test::Fonts;
-        fonts->Load(holder::FontId::Main, holder::FileOf(holder::FontId::Main));
-        sounds = new test::SoundProbe;
-    }
-    static void TearDownTestSuite() {
-        delete sounds;
-        delete fonts;
-    }
-
     WorldTest() {
-        test::LoadBlankSheets(textures);
         target.create(1280, 960);
         target.setView(sf::View(sf::Vector2f(320, 240), sf::Vector2f(640, 480)));
     }
 
     std::unique_ptr<world::World> MakeWorld(bool networked = false) {
-        return std::make_unique<world::World>(target, *fonts, *sounds, networked);
+        return std::make_unique<world::World>(target, fonts, sounds, networked);
     }
-
     static void Run(world::World& world, int steps) {
         for (int i = 0; i < steps; ++i) world.Update(test::step);
     }
-
-    template <typename Node = Character, typename Type>
-    Node* Add(world::World& world, Type type, sf::Vector2f position, sf::Vector2f velocity = {}) {
-        std::unique_ptr<Node> node;
-        if constexpr (std::is_same_v<Node, Character>)
-            node = std::make_unique<Node>(type, textures, *fonts);
-        else
-            node = std::make_unique<Node>(type, textures);
+    Character* AddEnemy(world::World& world, Character::Type type, sf::Vector2f position) {
+        return Add(world, std::make_unique<Character>(type, textures, fonts), position);
+    }
+    Projectile* AddShot(world::World& world, Projectile::Type type, sf::Vector2f position, sf::Vector2f velocity = {}) {
+        Projectile* shot = Add(world, std::make_unique<Projectile>(type, textures), position);
+        shot->SetVelocity(velocity);
+        return shot;
+    }
+    template <typename Node>
+    static Node* Add(world::World& world, std::unique_ptr<Node> node, sf::Vector2f position) {
         node->setPosition(position);
-        node->SetVelocity(velocity);
         Node* raw = node.get();
         world.GetLayer(world::World::UPPER_AIR).AttachChild(std::move(node));
         return raw;
     }
-
     // Whether the node is still in the tree (removed ones must not be dereferenced).
     static bool Holds(world::World& world, const scene::SceneNode* node) {
         const auto& children = world.GetLayer(world::World::UPPER_AIR).GetChildren();
         return std::any_of(children.begin(), children.end(), [&](const auto& child) { return child.get() == node; });
     }
-
     template <typename Node>
     static int Count(const scene::SceneNode& node) {
         int count = dynamic_cast<const Node*>(&node) != nullptr;
@@ -69,20 +56,24 @@ protected:
         return count;
     }
 
-    static inline test::Fonts* fonts = nullptr;
-    static inline test::SoundProbe* sounds = nullptr;
     sf::RenderTexture target;
-    test::Textures textures;
 };
 
-TEST_F(WorldTest, ViewStartsAtTheBottomAndScrollsFiftyUnitsPerSecond) {
+TEST_F(WorldTest, ViewScrollsFiftyUnitsPerSecondAndReachesTheSpawnPointsInOrder) {
     auto world = MakeWorld();
     EXPECT_EQ(world->GetViewBounds(), sf::FloatRect(0, 2020, 640, 480));
-    world->Update(sf::seconds(1));
-    EXPECT_FLOAT_EQ(world->GetViewBounds().top + 240, 2210.f);
+    const auto& points = world->GetSpawnPoints();
+    EXPECT_TRUE(std::is_sorted(points.begin(), points.end(), [](const auto& a, const auto& b) { return a.y < b.y; }));
+    // An aircraft appears once the battlefield, 100 units above the view, reaches its point.
+    const std::size_t all = points.size();
+    for (const auto& [steps, left] : {std::pair(191, all), {2, all - 1}, {240, all - 2}, {240, all - 4}}) {
+        Run(*world, steps);  // 160, 360, then 560 units (two points at one height) at 50 units/s
+        EXPECT_EQ(points.size(), left);
+    }
+    const float top = world->GetViewBounds().top;
     world->SetWorldScrollCompensation(0.5f);
     world->Update(sf::seconds(1));
-    EXPECT_FLOAT_EQ(world->GetViewBounds().top + 240, 2185.f);
+    EXPECT_FLOAT_EQ(world->GetViewBounds().top, top - 25.f);
 }
 
 TEST_F(WorldTest, PlayerMovesDiagonallyAtItsSpeedAndIsHeldInsideTheView) {
@@ -97,7 +88,6 @@ TEST_F(WorldTest, PlayerMovesDiagonallyAtItsSpeedAndIsHeldInsideTheView) {
     const float diagonal = 200.f / std::sqrt(2.f);
     EXPECT_NEAR(player->GetVelocity().x, -diagonal, 1e-3);
     EXPECT_NEAR(player->GetVelocity().y, -diagonal - 50.f, 1e-3);
-
     player->setPosition(world->GetViewBounds().left - 10, 2300);
     world->Update(test::step);
     EXPECT_FLOAT_EQ(player->getPosition().x, world->GetViewBounds().left + 40);
@@ -106,42 +96,13 @@ TEST_F(WorldTest, PlayerMovesDiagonallyAtItsSpeedAndIsHeldInsideTheView) {
 TEST_F(WorldTest, ListenerFollowsTheViewThenTheAverageOfThePlayers) {
     auto world = MakeWorld();
     world->Update(test::step);
-    const sf::FloatRect view = world->GetViewBounds();
-    EXPECT_EQ(sounds->GetListenerPosition(), sf::Vector2f(view.left + 320, view.top + 240));
-    Character* a = world->AddCharacter(1, Character::AlliedHeavy);
-    Character* b = world->AddCharacter(2, Character::AlliedLight);
+    EXPECT_EQ(sounds.GetListenerPosition(), sf::Vector2f(320, world->GetViewBounds().top + 240));
+    world->AddCharacter(1, Character::AlliedHeavy)->setPosition(100, 1000);
+    world->AddCharacter(2, Character::AlliedLight)->setPosition(300, 1200);
     world->SetWorldScrollCompensation(0.f);
     world->SetCurrentBattleFieldPosition(1300);  // view 820..1300
-    a->setPosition(100, 1000);
-    b->setPosition(300, 1200);
     world->Update(sf::Time::Zero);
-    EXPECT_EQ(sounds->GetListenerPosition(), sf::Vector2f(200, 1100));
-}
-
-TEST_F(WorldTest, LastPlayerLeavesTheListInTheUpdateItIsRemoved) {
-    auto world = MakeWorld();
-    Character* player = world->AddCharacter(1, Character::AlliedHeavy);
-    EXPECT_TRUE(world->HasAlivePlayer());
-    player->Destroy();  // the aircraft's own Destroy: removed at once, no explosion
-    world->Update(test::step);
-    EXPECT_FALSE(world->HasAlivePlayer());
-    EXPECT_EQ(world->GetCharacter(1), nullptr);
-}
-
-TEST_F(WorldTest, SpawnPointsBecomeAircraftAsTheViewReachesThem) {
-    auto world = MakeWorld();
-    const auto& points = world->GetSpawnPoints();
-    EXPECT_TRUE(std::is_sorted(points.begin(), points.end(), [](const auto& a, const auto& b) { return a.y < b.y; }));
-    const std::size_t all = points.size();
-    // 160 units of scrolling at 50 units/s is 3.2 s, i.e. 192 steps.
-    Run(*world, 191);
-    EXPECT_EQ(points.size(), all);
-    Run(*world, 2);
-    EXPECT_EQ(points.size(), all - 1);
-    Run(*world, 240);  // up to 7.22 s: point 2 (360 units)
-    EXPECT_EQ(points.size(), all - 2);
-    Run(*world, 240);  // points 3 and 4 share y 1360 (560 units, 11.2 s)
-    EXPECT_EQ(points.size(), all - 4);
+    EXPECT_EQ(sounds.GetListenerPosition(), sf::Vector2f(200, 1100));
 }
 
 TEST_F(WorldTest, NetworkedWorldFliesOnlyAnnouncedEnemiesAndTheyDropNothing) {
@@ -164,15 +125,14 @@ TEST_F(WorldTest, EntitiesLeavingTheBattlefieldAreRemovedWithoutExplosion) {
     auto world = MakeWorld(true);
     const sf::FloatRect view = world->GetViewBounds();
     // The battlefield reaches 100 units above the view, where enemies enter.
-    Character* below = Add(*world, Character::EnemyLight, {320, view.top + view.height + 100});
-    Character* entering = Add(*world, Character::EnemyLight, {320, view.top - 80});
-    Projectile* gone_up = Add<Projectile>(*world, Projectile::AlliedBullet, {100, view.top - 110});
-    Projectile* leaving = Add<Projectile>(*world, Projectile::AlliedBullet, {500, view.top - 90});
+    const std::pair<scene::SceneNode*, bool> nodes[] = {
+        {AddEnemy(*world, Character::EnemyLight, {320, view.top + view.height + 100}), false},
+        {AddEnemy(*world, Character::EnemyLight, {320, view.top - 80}), true},
+        {AddShot(*world, Projectile::AlliedBullet, {100, view.top - 110}), false},
+        {AddShot(*world, Projectile::AlliedBullet, {500, view.top - 90}), true},
+    };
     world->Update(test::step);
-    EXPECT_FALSE(Holds(*world, below));
-    EXPECT_FALSE(Holds(*world, gone_up));
-    EXPECT_TRUE(Holds(*world, entering));
-    EXPECT_TRUE(Holds(*world, leaving));
+    for (const auto& [node, kept] : nodes) EXPECT_EQ(Holds(*world, node), kept);
     world->Update(test::step);
     network::action::NetAction action;
     EXPECT_FALSE(world->PollGameAction(action)) << "nothing exploded";
@@ -182,47 +142,45 @@ TEST_F(WorldTest, MissilesHomeOnTheNearestEnemyAndBulletsFlyStraight) {
     auto world = MakeWorld();
     world->SetWorldScrollCompensation(0.f);
     const sf::Vector2f origin(320, 2300);
-    Projectile* guided = Add<Projectile>(*world, Projectile::Missile, origin, {0, -150});
-    Projectile* straight = Add<Projectile>(*world, Projectile::AlliedBullet, origin, {0, -300});
-    Add(*world, Character::EnemyLight, origin + sf::Vector2f(-120, 0));
-    Add(*world, Character::EnemyLight, origin + sf::Vector2f(80, 0));
+    Projectile* guided = AddShot(*world, Projectile::Missile, origin, {0, -150});
+    Projectile* straight = AddShot(*world, Projectile::AlliedBullet, origin, {0, -300});
+    AddEnemy(*world, Character::EnemyLight, origin + sf::Vector2f(-120, 0));
+    AddEnemy(*world, Character::EnemyLight, origin + sf::Vector2f(80, 0));
     world->Update(test::step);
     EXPECT_GT(guided->GetVelocity().x, 0.f);  // turned towards the enemy on the right
     EXPECT_NEAR(std::hypot(guided->GetVelocity().x, guided->GetVelocity().y), 150.f, 1e-3);
     EXPECT_EQ(straight->GetVelocity(), sf::Vector2f(0, -300));
 }
 
-// Rams, hits and pickups in one update, each pair apart from the others.
+// Rams, hits and a pickup in one update, each pair apart from the others.
 TEST_F(WorldTest, CollisionsHurtTheOtherSideOnlyAndUseUpShotsAndPickups) {
     auto world = MakeWorld(true);
     world->SetWorldScrollCompensation(0.f);
     Character* rammed = world->AddCharacter(1, Character::AlliedHeavy);
     Character* hit = world->AddCharacter(2, Character::AlliedLight);
     hit->setPosition(560, 2200);
-    Character* rammer = Add(*world, Character::EnemyLight, rammed->getPosition());
-    Character* left = Add(*world, Character::EnemyHeavy, {100, 2300});
-    Character* right = Add(*world, Character::EnemyHeavy, {400, 2400});
+    world->AddCharacter(3, Character::AlliedLight)->Destroy();  // its own Destroy: gone at once
+    Character* rammer = AddEnemy(*world, Character::EnemyLight, rammed->getPosition());
+    Character* left = AddEnemy(*world, Character::EnemyHeavy, {100, 2300});
+    Character* right = AddEnemy(*world, Character::EnemyHeavy, {400, 2400});
     world->CreatePickup(Pickup::MissileRefill, hit->getPosition());
-    struct Shot {
-        Projectile::Type type;
-        Character* target;
-        bool hits;
-        Projectile* node = nullptr;
+    const std::tuple<Projectile::Type, Character*, bool> shots[] = {
+        {Projectile::AlliedBullet, left, true},   {Projectile::EnemyBullet, hit, true},
+        {Projectile::Missile, right, true},       {Projectile::EnemyBullet, right, false},
+        {Projectile::AlliedBullet, hit, false},
     };
-    Shot shots[] = {{Projectile::AlliedBullet, left, true},    {Projectile::EnemyBullet, hit, true},
-                    {Projectile::Missile, right, true},        {Projectile::EnemyBullet, right, false},
-                    {Projectile::AlliedBullet, hit, false}};
-    for (Shot& shot : shots) shot.node = Add<Projectile>(*world, shot.type, shot.target->getPosition());
+    std::vector<std::pair<Projectile*, bool>> flying;
+    for (const auto& [type, target, hits] : shots) flying.emplace_back(AddShot(*world, type, target->getPosition()), hits);
     world->Update(test::step);
-    for (const Shot& shot : shots) EXPECT_EQ(Holds(*world, shot.node), !shot.hits) << shot.type;
+    for (const auto& [shot, hits] : flying) EXPECT_EQ(Holds(*world, shot), !hits) << shot;
     EXPECT_EQ(rammed->GetHitpoints(), 60) << "a ram costs the enemy's hitpoints";
     EXPECT_TRUE(rammer->IsDestroyed());
     EXPECT_EQ(left->GetHitpoints(), 60);
     EXPECT_TRUE(right->IsDestroyed());
     EXPECT_EQ(hit->GetHitpoints(), 70);
-    EXPECT_EQ(hit->GetMissileAmmo(), 5);
+    EXPECT_EQ(world->GetCharacter(3), nullptr) << "a removed player leaves the list in that update";
     world->Update(test::step);
-    EXPECT_EQ(hit->GetMissileAmmo(), 5) << "a pickup is collected once";
+    EXPECT_EQ(hit->GetMissileAmmo(), 5) << "one pickup, collected once";
     network::action::NetAction action;
     EXPECT_TRUE(world->PollGameAction(action)) << "the destroyed enemies said so";
 }
@@ -237,7 +195,6 @@ TEST_F(WorldTest, WithoutShadersTheFieldIsDrawnStraightThroughTheWorldsView) {
     effect::PostEffect::SetEnabled(true);
     target.display();
     EXPECT_EQ(target.getView().getCenter(), sf::Vector2f(320, 240)) << "overlays need the screen's view back";
-
     sf::RenderTexture expected;
     ASSERT_TRUE(expected.create(1280, 960));
     expected.clear(sf::Color::Blue);
