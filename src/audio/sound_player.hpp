@@ -1,6 +1,6 @@
 #pragma once
 
-#include <holder/resource_holder.hpp>
+#include <holder/holders.hpp>
 #include <holder/resource_id.hpp>
 
 #include <SFML/Audio/Sound.hpp>
@@ -39,7 +39,7 @@ public:
     static constexpr std::size_t max_live_sounds = 64;
 
 protected:
-    holder::ResourceHolder<sf::SoundBuffer, holder::SoundId> sound_buffers;
+    holder::SoundBufferHolder sound_buffers;
     // Sounds play from their list node and are never moved: sf::Sound must stay put while playing.
     std::list<sf::Sound> sounds;
 };

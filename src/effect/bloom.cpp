@@ -7,7 +7,7 @@ namespace effect::bloom {
 
 namespace {
 
-void Load(holder::ResourceHolder<sf::Shader, holder::ShaderId>& shaders, holder::ShaderId id) {
+void Load(holder::ShaderHolder& shaders, holder::ShaderId id) {
     shaders.Load(id, holder::vertex_shader_file, holder::FileOf(id));
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <holder/resource_holder.hpp>
+#include <holder/holders.hpp>
 #include <holder/resource_id.hpp>
 
 namespace sf {
@@ -22,8 +22,8 @@ namespace state {
 // every screen.
 struct StateContext_t {
     sf::RenderWindow* window = nullptr;
-    holder::ResourceHolder<sf::Texture, holder::TextureId>* textures = nullptr;
-    holder::ResourceHolder<sf::Font, holder::FontId>* fonts = nullptr;
+    holder::TextureHolder* textures = nullptr;
+    holder::FontHolder* fonts = nullptr;
     MusicPlayer* music = nullptr;
     SoundPlayer* sounds = nullptr;
     key_binding::KeyBinding* key_binding_1 = nullptr;

@@ -3,9 +3,12 @@
 #include "audio/sound_player.hpp"
 #include "effect/post_effect.hpp"
 #include "game/projectile.hpp"
+#include "game/vector_math.hpp"
 #include "particle/node.hpp"
 #include "scene/sound_node.hpp"
 #include "scene/sprite_node.hpp"
+
+#include <asset/texture_layout.hpp>
 
 #include <algorithm>
 #include <array>
@@ -23,7 +26,6 @@ using scene::Category;
 
 namespace {
 
-const float world_height = 2500.f;
 const float battlefield_margin = 100.f;
 const float view_border = 40.f;
 
@@ -71,15 +73,15 @@ const std::array<EnemySpawn_t, 16> mission_spawns = {{
 
 }  // namespace
 
-World::World(sf::RenderTarget& output_target, const holder::ResourceHolder<sf::Font, holder::FontId>& fonts,
+World::World(sf::RenderTarget& output_target, const holder::FontHolder& fonts,
              SoundPlayer& sounds, bool networked)
     : target(output_target),
       world_view(output_target.getView()),
       fonts(fonts),
       sounds(sounds),
       scene_graph(Category::NONE),
-      world_bounds(0.f, 0.f, world_view.getSize().x, world_height),
-      spawn_position(world_view.getSize().x * 0.5f, world_height - world_view.getSize().y * 0.5f),
+      world_bounds(0.f, 0.f, world_view.getSize().x, rules::WORLD_HEIGHT),
+      spawn_position(world_view.getSize().x * 0.5f, rules::WORLD_HEIGHT - world_view.getSize().y * 0.5f),
       networked_world(networked) {
     scene_texture.create(output_target.getSize().x, output_target.getSize().y);
     LoadTextures();
@@ -109,7 +111,7 @@ void World::BuildScene() {
     scene_layers[BACKGROUND]->AttachChild(std::move(ground));
 
     auto finish = std::make_unique<scene::SpriteNode>(textures.Get(holder::TextureId::Finish));
-    finish->setPosition(0.f, -76.f);
+    finish->setPosition(0.f, -static_cast<float>(asset::FINISH_HEIGHT));
     scene_layers[BACKGROUND]->AttachChild(std::move(finish));
 
     scene_layers[LOWER_AIR]->AttachChild(std::make_unique<particle::node::ParticleNode>(particle::Particle::Smoke, textures));
@@ -126,7 +128,7 @@ void World::BuildScene() {
 }
 
 void World::Update(sf::Time dt) {
-    const float seconds = static_cast<float>(dt.asMicroseconds()) / 1000000.f;
+    const float seconds = dt.asSeconds();
     world_view.move(0.f, scroll_speed * scroll_speed_compensation * seconds);
     for (Character* character : player_characters) character->SetVelocity({0.f, 0.f});
 
@@ -311,7 +313,7 @@ void World::GuideMissiles() {
         float min_distance = std::numeric_limits<float>::max();
         const sf::Vector2f* closest = nullptr;
         for (const sf::Vector2f& enemy : active_enemy_positions) {
-            const float distance = scene::Distance(position, enemy);
+            const float distance = game::vector_math::Distance(position, enemy);
             if (distance < min_distance) {
                 closest = &enemy;
                 min_distance = distance;
