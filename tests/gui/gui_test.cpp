@@ -2,12 +2,10 @@
 #include "gui/button.hpp"
 #include "gui/container.hpp"
 #include "gui/label.hpp"
-#include "state/state_context.hpp"
-#include "support/helpers.hpp"
+#include "support/screen_fixture.hpp"
 
 #include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/RenderTexture.hpp>
-#include <SFML/Graphics/RenderWindow.hpp>
 
 #include <cstdlib>
 #include <memory>
@@ -19,17 +17,10 @@ using gui::background::Background;
 using test::KeyPress;
 using test::KeyRelease;
 
-// What the widgets take from a screen's context, loaded as the Application loads it: a
-// 1280 x 960 window showing a 640 x 480 view, the menu textures, the font and the sounds.
-class GuiTest : public ::testing::Test {
+// Widgets on the screens' own services: a 1280 x 960 window showing a 640 x 480 view, the menu
+// textures, the font and the sounds.
+class GuiTest : public test::ScreenFixture {
 protected:
-    GuiTest() : window(sf::VideoMode(1280, 960, 32), "gui test") {
-        window.setView(sf::View(sf::Vector2f(320.f, 240.f), sf::Vector2f(640.f, 480.f)));
-        fonts.Load(holder::FontId::Main, holder::FileOf(holder::FontId::Main));
-        for (const auto id : {holder::TextureId::Button, holder::TextureId::Background})
-            textures.Load(id, holder::FileOf(id));
-    }
-
     std::shared_ptr<gui::button::Button> MakeButton(const char* caption = "") {
         auto button = std::make_shared<gui::button::Button>(context);
         button->SetText(caption);
@@ -59,11 +50,7 @@ protected:
         return 3;
     }
 
-    sf::RenderWindow window;
-    test::Textures textures;
-    test::Fonts fonts;
-    test::SoundProbe sounds;
-    state::StateContext_t context{&window, &textures, &fonts, nullptr, &sounds, nullptr, nullptr};
+    state::StateContext_t context{&window, &textures, &fonts, &music, &sounds, &key_binding_1, &key_binding_2};
 };
 
 TEST_F(GuiTest, EveryBackgroundFillsTheViewItWasBuiltForWithItsWholeRectangle) {

@@ -5,8 +5,7 @@
 #include "command/command.hpp"
 #include "scene/scene_node.hpp"
 
-#include <holder/resource_holder.hpp>
-#include <holder/resource_id.hpp>
+#include <holder/holders.hpp>
 
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/Texture.hpp>
@@ -23,8 +22,8 @@
 // Helpers shared by the unit tests.
 namespace test {
 
-using Textures = holder::ResourceHolder<sf::Texture, holder::TextureId>;
-using Fonts = holder::ResourceHolder<sf::Font, holder::FontId>;
+using Textures = holder::TextureHolder;
+using Fonts = holder::FontHolder;
 
 inline const sf::Time step = sf::microseconds(16666);
 
