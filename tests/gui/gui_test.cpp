@@ -92,11 +92,11 @@ TEST_F(GuiTest, ButtonRunsItsCallbackThenClicksAndOnlyAToggleStaysPressed) {
 
     auto toggle = MakeButton();  // without a callback, it still clicks
     toggle->SetToggle(true);
+    toggle->Select();
     toggle->Activate();
     EXPECT_EQ(sounds.Heard().size(), 2u);
     EXPECT_TRUE(toggle->IsActive());
     EXPECT_EQ(LookOf(*toggle), 2);
-    toggle->Select();
     toggle->Deactivate();
     EXPECT_EQ(LookOf(*toggle), 1);
 }
