@@ -88,21 +88,23 @@ TEST(SceneNodeTest, CommandReachesParentBeforeChildAndNewChildrenInTheSameDelive
 }
 
 // Commands pass over branches holding none of their categories; what a branch holds follows
-// subtrees built before attaching, nodes attached deep down later, and clean-ups.
+// subtrees built before attaching, clean-ups, and nodes attached deep down later.
 TEST(SceneNodeTest, CommandsFindMatchingNodesDeepInBranchesAsTheTreeChanges) {
     SceneNode root;
     auto branch = std::make_unique<SceneNode>(Category::SCENE_AIR_LAYER);
     BoxNode* middle = Attach(*branch, Category::NONE);
     BoxNode* pickup = Attach(*middle, Category::PICKUP);
+    Attach(*middle, Category::ENEMY_CHARACTER);
     root.AttachChild(std::move(branch));
     EXPECT_EQ(Reached(root, Category::PICKUP), Categories{Category::PICKUP});
 
     pickup->removed = true;
     root.RemoveWrecks();
     EXPECT_TRUE(Reached(root, Category::PICKUP).empty());
-    Attach(*middle, Category::ENEMY_CHARACTER);
-    EXPECT_EQ(Reached(root, Category::ENEMY_CHARACTER | Category::SCENE_AIR_LAYER),
-              (Categories{Category::SCENE_AIR_LAYER, Category::ENEMY_CHARACTER}));
+    EXPECT_EQ(Reached(root, Category::ENEMY_CHARACTER), Categories{Category::ENEMY_CHARACTER});
+    Attach(*middle, Category::ALLIED_PROJECTILE);
+    EXPECT_EQ(Reached(root, Category::ALLIED_PROJECTILE | Category::SCENE_AIR_LAYER),
+              (Categories{Category::SCENE_AIR_LAYER, Category::ALLIED_PROJECTILE}));
 }
 
 TEST(SceneNodeTest, CollisionPairsNeedPositiveOverlapAndLiveNodes) {

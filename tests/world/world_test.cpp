@@ -144,8 +144,8 @@ TEST_F(WorldTest, MissilesHomeOnTheNearestEnemyAndBulletsFlyStraight) {
     const sf::Vector2f origin(320, 2300);
     Projectile* guided = AddShot(*world, Projectile::Missile, origin, {0, -150});
     Projectile* straight = AddShot(*world, Projectile::AlliedBullet, origin, {0, -300});
-    AddEnemy(*world, Character::EnemyLight, origin + sf::Vector2f(-120, 0));
     AddEnemy(*world, Character::EnemyLight, origin + sf::Vector2f(80, 0));
+    AddEnemy(*world, Character::EnemyLight, origin + sf::Vector2f(-120, 0));
     world->Update(test::step);
     EXPECT_GT(guided->GetVelocity().x, 0.f);  // turned towards the enemy on the right
     EXPECT_NEAR(std::hypot(guided->GetVelocity().x, guided->GetVelocity().y), 150.f, 1e-3);
