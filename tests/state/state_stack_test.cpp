@@ -61,7 +61,7 @@ protected:
         ProbeState::script.clear();
     }
 
-    void Push(std::initializer_list<StateId> ids) {
+    void Push(const std::vector<StateId>& ids) {
         for (const StateId id : ids) stack.PushState(id);
         stack.Update(sf::Time::Zero);
         log.clear();
@@ -72,7 +72,7 @@ protected:
 };
 
 TEST_F(StateStackTest, EventsRunDownToTheFirstScreenThatKeepsThemThenTheRequestsApply) {
-    const std::tuple<std::initializer_list<StateId>, Script, Lines> cases[] = {
+    const std::tuple<std::vector<StateId>, Script, Lines> cases[] = {
         {{StateId::Game, StateId::Pause}, {}, {"pause:event"}},
         {{StateId::Game, StateId::Title}, {}, {"title:event", "game:event"}},
         {{StateId::Game, StateId::Pause},
