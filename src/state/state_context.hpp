@@ -16,6 +16,10 @@ namespace key_binding {
 class KeyBinding;
 }
 
+namespace display {
+class WindowMode;
+}
+
 namespace state {
 
 // The services every screen shares; all point at members of the Application, which outlives
@@ -28,6 +32,8 @@ struct StateContext_t {
     SoundPlayer* sounds = nullptr;
     key_binding::KeyBinding* key_binding_1 = nullptr;
     key_binding::KeyBinding* key_binding_2 = nullptr;
+    // Window or fullscreen; absent where no window of the game's own exists (tests).
+    display::WindowMode* window_mode = nullptr;
 };
 
 }  // namespace state

@@ -71,6 +71,12 @@ const std::array<EnemySpawn_t, 16> mission_spawns = {{
     {Character::Type::EnemyLight, -100.f, 2240.f, true},
 }};
 
+// The pixels of a target that show its view: the whole window, or its letterboxed part.
+sf::Vector2u ShownSize(const sf::RenderTarget& target) {
+    const sf::IntRect shown = target.getViewport(target.getView());
+    return {static_cast<unsigned>(std::max(shown.width, 1)), static_cast<unsigned>(std::max(shown.height, 1))};
+}
+
 }  // namespace
 
 World::World(sf::RenderTarget& output_target, const holder::FontHolder& fonts,
@@ -83,7 +89,7 @@ World::World(sf::RenderTarget& output_target, const holder::FontHolder& fonts,
       world_bounds(0.f, 0.f, world_view.getSize().x, rules::WORLD_HEIGHT),
       spawn_position(world_view.getSize().x * 0.5f, rules::WORLD_HEIGHT - world_view.getSize().y * 0.5f),
       networked_world(networked) {
-    scene_texture.create(output_target.getSize().x, output_target.getSize().y);
+    scene_texture.create(ShownSize(output_target).x, ShownSize(output_target).y);
     LoadTextures();
     BuildScene();
     world_view.setCenter(spawn_position);
@@ -153,6 +159,10 @@ void World::Update(sf::Time dt) {
 
 void World::Draw() {
     if (effect::PostEffect::IsSupported()) {
+        // The field is drawn at the size the window shows it, so the bloom follows a resize.
+        const sf::Vector2u size = ShownSize(target);
+        if (scene_texture.getSize() != size) scene_texture.create(size.x, size.y);
+        world_view.setViewport(sf::FloatRect(0.f, 0.f, 1.f, 1.f));
         scene_texture.clear(sf::Color(0, 0, 0, 255));
         scene_texture.setView(world_view);
         scene_texture.draw(scene_graph);
@@ -161,6 +171,7 @@ void World::Draw() {
     } else {
         // Overlays drawn after the field lay out in the screen's own view, so give it back.
         const sf::View screen_view = target.getView();
+        world_view.setViewport(screen_view.getViewport());
         target.setView(world_view);
         target.draw(scene_graph);
         target.setView(screen_view);

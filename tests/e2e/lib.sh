@@ -15,6 +15,10 @@ if [ -z "${KIRROW_E2E_DISPLAY:-}" ]; then
 fi
 
 export ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null}
+# The game keeps its settings under $XDG_CONFIG_HOME: every scenario starts from the defaults and
+# leaves the settings of whoever runs the tests alone.
+E2E_CONFIG=$(mktemp -d)
+export XDG_CONFIG_HOME=$E2E_CONFIG
 GAME_PID=
 GAME_WID=
 
@@ -25,6 +29,7 @@ fail() {
 
 cleanup() {
   if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then kill "$GAME_PID" 2>/dev/null || true; fi
+  rm -rf "$E2E_CONFIG"
 }
 trap cleanup EXIT
 
