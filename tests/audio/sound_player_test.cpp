@@ -6,8 +6,6 @@
 
 #include <SFML/Audio/Listener.hpp>
 
-#include <iterator>
-
 namespace {
 
 using holder::SoundId;
@@ -46,19 +44,6 @@ TEST_F(SoundPlayerTest, EachIdentifierPlaysItsOwnFileOnThePlaneBelowTheListener)
         EXPECT_FALSE(sound.getLoop());
         EXPECT_EQ(sound.getStatus(), sf::SoundSource::Playing);
     }
-}
-
-TEST_F(SoundPlayerTest, RemovingStoppedSoundsKeepsTheRestInOrder) {
-    test::SoundProbe player(directory.Path());
-    for (float x : {1.f, 2.f, 3.f}) player.Play(SoundId::EnemyGunfire, {x, 0.f});
-    player.RemoveStoppedSounds();
-    ASSERT_EQ(player.sounds.size(), 3u);
-    std::next(player.sounds.begin())->stop();
-    player.RemoveStoppedSounds();
-    EXPECT_EQ(player.Heard(), (std::vector<Heard>{{SoundId::EnemyGunfire, {1.f, 0.f}}, {SoundId::EnemyGunfire, {3.f, 0.f}}}));
-    for (sf::Sound& sound : player.sounds) sound.stop();
-    player.RemoveStoppedSounds();
-    EXPECT_TRUE(player.sounds.empty());
 }
 
 TEST_F(SoundPlayerTest, CrowdOfSoundsStaysWithinTheSourcesOpenAlHas) {
