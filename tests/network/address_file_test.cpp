@@ -49,7 +49,7 @@ TEST(AddressFileTest, EveryKindOfPathIsReadWithoutBlockingAndWrittenOnlyWhereNot
         const fs::path file = directory / "ip.txt", elsewhere = directory / "elsewhere.txt";
         kinds[i].make(file, elsewhere);
         const network::ServerAddress_t address = network::ReadAddressFile(file.string());
-        EXPECT_EQ(address.name, kinds[i].address) << i;
+        EXPECT_EQ(address.host, kinds[i].address) << i;
         EXPECT_EQ(!address.problem.empty(), kinds[i].problem) << i;
         std::stringstream content;
         if (kinds[i].content) content << std::ifstream(file).rdbuf();  // never a FIFO: it would block
