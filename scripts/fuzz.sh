@@ -46,8 +46,9 @@ fi
 if [ "$server_seconds" -gt 0 ]; then
   echo "Fuzzing the server for ${server_seconds} s (seed $seed)..."
   source "$root/scripts/sanitizer_env.sh" "$asan/fuzz-sanitizer-logs"
+  # On port 5000 of a network namespace of its own.
   (cd "$asan/bin" && KIRROW_FUZZ_SECONDS="$server_seconds" KIRROW_FUZZ_SEED="$seed" \
-    ./test_fuzz --gtest_filter='ServerFuzzTest.*' --gtest_brief=1) || status=1
+    "$root/tests/private_network.sh" ./test_fuzz --gtest_filter='ServerFuzzTest.*' --gtest_brief=1) || status=1
   sanitizer_reports || status=1
 fi
 
