@@ -1,10 +1,10 @@
-# Shared helpers for the end-to-end scenarios. Each scenario runs the real game on an X display of
-# its own, sends real key presses and judges the pictures of the game's window. No verdict depends
-# on how fast the game runs: a scenario waits for the state its keys cause (`within`), and the
-# deadline only ever decides failure. Usage: source lib.sh BIN_DIR SHOT_DIR
+# Shared helpers for the end-to-end scenarios. Each scenario runs the real game, sends real key
+# presses and judges the pictures of the game's window. No verdict depends on how fast the game
+# runs: a scenario waits for the state its keys cause (`within`), and the deadline only ever
+# decides failure. Usage: source lib.sh BIN_DIR SHOT_DIR
 set -euo pipefail
-# An X display of its own, and inside it a network namespace of its own (the display must start
-# outside: an X server in a namespace takes the socket files of other servers' display numbers).
+# An X display of its own and, inside, a network namespace of its own (the display starts
+# outside: an X server in a namespace takes over the socket files of other displays).
 if [ -z "${KIRROW_E2E_DISPLAY:-}" ]; then
   KIRROW_E2E_DISPLAY=1 exec "$(dirname "${BASH_SOURCE[0]}")/../../scripts/with_display.sh" \
     "${E2E_SCREEN:-1300x1000x24}" sh "$(dirname "${BASH_SOURCE[0]}")/../private_network.sh" bash "$0" "$@"
@@ -42,9 +42,11 @@ within() {
     sleep 0.1
   done
 }
+# holds A OP B: the numbers compare so; OP is <, > or =.
+holds() { awk -v a="$1" -v op="$2" -v b="$3" 'BEGIN { exit !(op == "<" ? a < b : op == ">" ? a > b : a == b) }'; }
 
 # start_game [DIR [LAUNCHER...]]: starts kirrow from DIR (default: the build's bin/), through
-# LAUNCHER if given; its standard output is kept (see printed).
+# LAUNCHER if given. `printed` shows what it wrote to standard output.
 start_game() {
   (cd "${1:-$E2E_BIN_DIR}" && exec "${@:2}" ./kirrow >"$E2E_TMP/out.$BASHPID" 2>/dev/null) &
   GAME_PID=$!
@@ -64,29 +66,34 @@ wait_window() {
 focus() { xdotool windowfocus --sync "$1" 2>/dev/null || true; }
 key() { xdotool key --delay 60 "$@"; }
 close_game() { "$E2E_TOOLS/close_window" "$GAME_WID"; }
-probe() { "$E2E_TOOLS/image_probe" "$@"; }
+# shot NAME: a screenshot of the game window; keep NAME: the last one under NAME. Both print the path.
 shot() { import -window "$GAME_WID" "$E2E_SHOT_DIR/${E2E_NAME}_$1.png" && echo "$E2E_SHOT_DIR/${E2E_NAME}_$1.png"; }
+keep() { cp "$LAST" "$E2E_SHOT_DIR/${E2E_NAME}_$1.png" && echo "$E2E_SHOT_DIR/${E2E_NAME}_$1.png"; }
 
-# looks OP VALUE MEASURE [FILE2] REGION...: takes a screenshot (LAST) and compares the figure
-# image_probe MEASURE gives for it (FIGURE) with VALUE; OP is <, > or =.
+# probe MEASURE FILE [FILE2] X Y W H [MIN]: a figure of a region of a screenshot, in window pixels:
+#   mean   mean luminance (0-255)          white  near-white pixels, every channel >= 215 (texts)
+#   count  pixels of luminance >= MIN      diff   mean difference per channel from FILE2 (0-255)
+probe() {
+  local measure=$1 images=("$2")
+  [ "$measure" != diff ] || { images+=("$3"); shift; }
+  local crop=(-crop "$5x$6+$3+$4" +repage) luma=(-grayscale Rec601Luma) number='%[fx:int(mean*w*h+0.5)]'
+  case $measure in
+    mean) convert "${images[@]}" "${crop[@]}" "${luma[@]}" -format '%[fx:int(255*mean+0.5)]' info: ;;
+    white) convert "${images[@]}" "${crop[@]}" -separate -evaluate-sequence min -threshold 84.3% -format "$number" info: ;;
+    count) convert "${images[@]}" "${crop[@]}" "${luma[@]}" -threshold "$((100 * $7 / 255))%" -format "$number" info: ;;
+    diff) convert "${images[@]}" "${crop[@]}" -compose difference -composite -format '%[fx:255*mean]' info: ;;
+  esac
+}
+
+# looks OP VALUE MEASURE [FILE2] REGION...: takes a screenshot (LAST) whose image_probe MEASURE
+# (FIGURE) compares so with VALUE.
 looks() {
   LAST=$(shot latest)
   FIGURE=$(probe "$3" "$LAST" "${@:4}")
-  awk -v a="$FIGURE" -v op="$1" -v b="$2" 'BEGIN { exit !(op == "<" ? a < b : op == ">" ? a > b : a == b) }'
+  holds "$FIGURE" "$1" "$2"
 }
-
-# keep NAME: keeps the last screenshot under NAME, for comparisons; prints its path.
-keep() { cp "$LAST" "$E2E_SHOT_DIR/${E2E_NAME}_$1.png" && echo "$E2E_SHOT_DIR/${E2E_NAME}_$1.png"; }
-
-# running: the picture moves: two screenshots in a row differ (the second becomes LAST).
-running() {
-  local first
-  first=$(shot running_a)
-  LAST=$(shot running_b)
-  FIGURE=$(probe diff "$first" "$LAST" 0 80 1280 880)
-  awk -v a="$FIGURE" 'BEGIN { exit !(a > 0.5) }'
-}
-
+# running: the mission moves: two screenshots in a row differ.
+running() { looks '>' 0.5 diff "$(shot running)" 0 80 1280 880; }
 # menu_shown: the menu is up with Play selected: the buttons below look alike, Play does not.
 menu_shown() {
   LAST=$(shot menu)

@@ -39,8 +39,7 @@ within "$DEADLINE" looks '<' $((lit - 10)) mean $FIELD || fail "Escape does not 
 paused=$(keep paused)
 # Once the statistics text has changed, the game has drawn again: the field must not have.
 within "$DEADLINE" looks '>' 0 diff "$paused" $STATISTICS || fail "the game stopped drawing"
-FIGURE=$(probe diff "$paused" "$LAST" $FIELD)
-awk -v a="$FIGURE" 'BEGIN { exit !(a < 0.5) }' || fail "the paused mission still moves"
+holds "$(probe diff "$paused" "$LAST" $FIELD)" '<' 0.5 || fail "the paused mission still moves"
 key Escape
 within "$DEADLINE" looks '>' $((lit - 10)) mean $FIELD || fail "Escape does not resume"
 within "$DEADLINE" running || fail "the mission did not resume"

@@ -1,12 +1,11 @@
 // Stands between a joining game and a host whose server runs in another network namespace:
 // listens on 127.0.0.1:5000 here, takes one connection, connects it to port 5000 in the namespace
 // of process HOST_PID and passes the traffic on both ways, except the server's messages of type
-// DROP. Messages are whole packets: a 4-byte big-endian size, then the data, whose first int32
-// is the type. It stops listening once connected and ends, closing both sides, when either ends.
+// DROP. Messages are packets: a 4-byte big-endian size, then the data, whose first int32 is the
+// type. It stops listening once connected and ends, closing both sides, when either side ends.
 // Usage: relay HOST_PID DROP
 #include <arpa/inet.h>
 #include <fcntl.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sched.h>
 #include <sys/socket.h>
@@ -21,9 +20,9 @@
 
 namespace {
 
-[[noreturn]] void Fail(const char* what) {
+int Fail(const char* what) {
     std::perror(what);
-    std::exit(1);
+    return 1;
 }
 
 std::uint32_t BigEndianAt(const std::vector<char>& bytes, std::size_t at) {
@@ -33,12 +32,8 @@ std::uint32_t BigEndianAt(const std::vector<char>& bytes, std::size_t at) {
 }
 
 bool SendAll(int socket, const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t sent = send(socket, data, size, MSG_NOSIGNAL);
-        if (sent <= 0) return false;
-        data += sent;
-        size -= static_cast<std::size_t>(sent);
-    }
+    for (ssize_t sent = 0; size > 0; data += sent, size -= static_cast<std::size_t>(sent))
+        if ((sent = send(socket, data, size, MSG_NOSIGNAL)) <= 0) return false;
     return true;
 }
 
@@ -47,8 +42,7 @@ bool ForwardPackets(std::vector<char>& pending, int to, std::uint32_t drop) {
     std::size_t at = 0;
     while (pending.size() - at >= 4 && pending.size() - at - 4 >= BigEndianAt(pending, at)) {
         const std::size_t size = BigEndianAt(pending, at);
-        const bool dropped = size >= 4 && BigEndianAt(pending, at + 4) == drop;
-        if (!dropped && !SendAll(to, &pending[at], 4 + size)) return false;
+        if ((size < 4 || BigEndianAt(pending, at + 4) != drop) && !SendAll(to, &pending[at], 4 + size)) return false;
         at += 4 + size;
     }
     pending.erase(pending.begin(), pending.begin() + static_cast<long>(at));
@@ -62,28 +56,23 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: relay HOST_PID DROP\n");
         return 2;
     }
-    const std::string host_network = std::string("/proc/") + argv[1] + "/ns/net";
-    const auto drop = static_cast<std::uint32_t>(std::atoi(argv[2]));
     sockaddr_in port{};
     port.sin_family = AF_INET;
     port.sin_port = htons(5000);
     port.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     const auto* address = reinterpret_cast<const sockaddr*>(&port);
-
-    const int listener = socket(AF_INET, SOCK_STREAM, 0);
-    const int yes = 1;
+    const int listener = socket(AF_INET, SOCK_STREAM, 0), yes = 1;
     setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-    if (bind(listener, address, sizeof port) != 0 || listen(listener, 1) != 0) Fail("relay: listen");
+    if (bind(listener, address, sizeof port) != 0 || listen(listener, 1) != 0) return Fail("relay: listen");
     const int joiner = accept(listener, nullptr, nullptr);
     close(listener);
     // Sockets made from here on belong to the host's namespace.
-    const int namespace_file = open(host_network.c_str(), O_RDONLY);
-    if (joiner < 0 || namespace_file < 0 || setns(namespace_file, CLONE_NEWNET) != 0) Fail("relay: host namespace");
+    const int host_network = open((std::string("/proc/") + argv[1] + "/ns/net").c_str(), O_RDONLY);
+    if (joiner < 0 || host_network < 0 || setns(host_network, CLONE_NEWNET) != 0) return Fail("relay: host namespace");
     const int server = socket(AF_INET, SOCK_STREAM, 0);
-    if (connect(server, address, sizeof port) != 0) Fail("relay: connect");
+    if (connect(server, address, sizeof port) != 0) return Fail("relay: connect");
 
-    std::vector<char> from_server;
-    std::vector<char> buffer(1 << 16);
+    std::vector<char> from_server, buffer(1 << 16);
     pollfd sides[2] = {{joiner, POLLIN, 0}, {server, POLLIN, 0}};
     while (poll(sides, 2, -1) > 0) {
         if (sides[0].revents) {
@@ -94,7 +83,7 @@ int main(int argc, char** argv) {
             const ssize_t got = recv(server, buffer.data(), buffer.size(), 0);
             if (got <= 0) break;
             from_server.insert(from_server.end(), buffer.begin(), buffer.begin() + got);
-            if (!ForwardPackets(from_server, joiner, drop)) break;
+            if (!ForwardPackets(from_server, joiner, static_cast<std::uint32_t>(std::atoi(argv[2])))) break;
         }
     }
     return 0;
