@@ -21,7 +21,7 @@ using FinishFunction = void (*)();
 
 void Load(sf::Shader& shader, holder::ShaderId id) {
     if (!shader.loadFromFile(holder::vertex_shader_file, holder::FileOf(id))) {
-        std::printf("cannot load %s\n", holder::FileOf(id));
+        std::printf("cannot load %s\n", holder::FileOf(id).c_str());
         std::exit(1);
     }
 }

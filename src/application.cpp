@@ -9,18 +9,28 @@
 #include "state/settings.hpp"
 #include "state/title.hpp"
 
-#include <SFML/Graphics/View.hpp>
 #include <SFML/System/Clock.hpp>
 #include <SFML/Window/Event.hpp>
 
+#include <cmath>
+#include <cstdlib>
+#include <iostream>
+
 Application::Application()
-    : window(sf::VideoMode(1280, 960, 32), "Kirrow - SFML", sf::Style::Default, sf::ContextSettings()),
-      state_stack(state::StateContext_t{&window, &textures, &fonts, &music, &sounds, &key_binding_1, &key_binding_2}),
+    : settings_file(settings::DefaultSettingsPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")), std::cerr),
+      saved_settings(settings_file.Load()),
+      window_mode(window, holder::IconFile()),
+      state_stack(state::StateContext_t{&window, &textures, &fonts, &music, &sounds, &key_binding_1, &key_binding_2,
+                                        &window_mode}),
+      music(holder::MusicDirectory()),
       key_binding_1(1),
       key_binding_2(2) {
-    window.setKeyRepeatEnabled(false);
-    window.setFramerateLimit(60);
-    window.setView(sf::View(sf::Vector2f(320.f, 240.f), sf::Vector2f(640.f, 480.f)));
+    // Key repeat off, 60 frames a second and the 640 x 480 view come with every window made here.
+    window_mode.Open(saved_settings.fullscreen);
+    // The window is there now, so SFML knows which pads are plugged in.
+    gamepads.emplace(pad_source);
+    key_binding_1.SetGamepads(&*gamepads);
+    key_binding_2.SetGamepads(&*gamepads);
 
     fonts.Load(holder::FontId::Main, holder::FileOf(holder::FontId::Main));
     textures.Load(holder::TextureId::Button, holder::FileOf(holder::TextureId::Button));
@@ -30,6 +40,7 @@ Application::Application()
     statistics_text->setPosition(5.f, 5.f);
     statistics_text->setCharacterSize(10);
 
+    ApplySettings(saved_settings);
     RegisterStates();
     state_stack.PushState(state::StateId::Title);
 }
@@ -57,9 +68,17 @@ void Application::Run() {
 void Application::ProcessInput() {
     sf::Event event;
     while (window.pollEvent(event)) {
+        gamepads->HandleEvent(event);
+        if (event.type == sf::Event::Resized) window_mode.FitView();
+        // F11 belongs to the window, on every screen: no screen ever sees it.
+        if (event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::F11) {
+            window_mode.ToggleFullscreen();
+            continue;
+        }
         state_stack.HandleEvent(event);
         if (event.type == sf::Event::Closed) window.close();
     }
+    SaveChangedSettings();
 }
 
 void Application::Update(sf::Time dt) { state_stack.Update(dt); }
@@ -73,6 +92,42 @@ void Application::Render() {
 
 void Application::UpdateStatistics(sf::Time elapsed) {
     if (auto text = CountFrame(statistics, elapsed)) statistics_text.value().setString(*text);
+}
+
+void Application::ApplySettings(const settings::Settings_t& chosen) {
+    key_binding::KeyBinding* bindings[] = {&key_binding_1, &key_binding_2};
+    for (int player = 0; player < 2; ++player) {
+        for (int i = 0; i < key_binding::PlayerAction::COUNT; ++i) {
+            const auto action = static_cast<key_binding::PlayerAction::t>(i);
+            const sf::Keyboard::Key key = chosen.keys[player][i];
+            if (key == sf::Keyboard::Unknown)
+                bindings[player]->UnassignAction(action);
+            else
+                bindings[player]->AssignKey(action, key);
+        }
+    }
+    music.SetVolume(static_cast<float>(chosen.music_volume));
+    sounds.SetVolume(static_cast<float>(chosen.sound_volume));
+}
+
+settings::Settings_t Application::CurrentSettings() const {
+    settings::Settings_t current;
+    const key_binding::KeyBinding* bindings[] = {&key_binding_1, &key_binding_2};
+    for (int player = 0; player < 2; ++player)
+        for (int i = 0; i < key_binding::PlayerAction::COUNT; ++i)
+            current.keys[player][i] = bindings[player]->GetAssignedKey(static_cast<key_binding::PlayerAction::t>(i));
+    current.music_volume = static_cast<int>(std::lround(music.GetVolume()));
+    current.sound_volume = static_cast<int>(std::lround(sounds.GetVolume()));
+    current.fullscreen = window_mode.IsFullscreen();
+    return current;
+}
+
+void Application::SaveChangedSettings() {
+    const settings::Settings_t current = CurrentSettings();
+    if (current == saved_settings) return;
+    // A failed save is reported once and tried again at the next change.
+    settings_file.Save(current);
+    saved_settings = current;
 }
 
 void Application::RegisterStates() {

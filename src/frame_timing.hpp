@@ -1,13 +1,15 @@
 #pragma once
 
+#include <rules/mission_rules.hpp>
+
 #include <SFML/System/Time.hpp>
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
-// The fixed update step: one sixtieth of a second in whole microseconds.
-inline const sf::Time time_per_frame = sf::microseconds(16666);
+// The fixed update step.
+inline const sf::Time time_per_frame = sf::microseconds(rules::STEP_MICROSECONDS);
 
 // Takes as many whole steps out of the accumulator as it holds and returns their count.
 int TakeFixedSteps(sf::Time& accumulator, sf::Time step = time_per_frame);

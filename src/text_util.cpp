@@ -1,6 +1,5 @@
 #include "text_util.hpp"
 
-void CenterOrigin(sf::Text& text) {
-    const sf::FloatRect bounds = text.getLocalBounds();
-    text.setOrigin(bounds.width * 0.5f, bounds.height * 0.5f);
+void CenterOrigin(sf::Transformable& object, const sf::FloatRect& local_bounds) {
+    object.setOrigin(local_bounds.width / 2.f, local_bounds.height / 2.f);
 }

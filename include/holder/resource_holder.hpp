@@ -46,8 +46,8 @@ private:
     static bool LoadFrom(Resource& resource, const std::filesystem::path& path) {
         return resource.loadFromFile(path.string());
     }
-    static bool LoadFrom(Resource& resource, const std::filesystem::path& vertex, const char* fragment) {
-        return resource.loadFromFile(vertex.string(), std::filesystem::path(fragment).string());
+    static bool LoadFrom(Resource& resource, const std::filesystem::path& vertex, const std::filesystem::path& fragment) {
+        return resource.loadFromFile(vertex.string(), fragment.string());
     }
 
     std::map<ResourceId, std::unique_ptr<Resource>> resource_by_id;

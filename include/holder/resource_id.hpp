@@ -1,8 +1,12 @@
 #pragma once
 
 #include <array>
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
 
 namespace holder {
 
@@ -63,10 +67,30 @@ inline constexpr std::array<const char*, 7> sound_files = {
     "../share/sound/Button.wav",
 };
 
+// The directory the assets are read from. The tables above name the files under the default,
+// "../share", which is right when the working directory is a build tree's bin/; the program
+// points it at the data it finds beside its executable before it loads anything.
+inline std::string& DataDirectoryStorage() {
+    static std::string directory = "../share";
+    return directory;
+}
+inline const std::string& DataDirectory() { return DataDirectoryStorage(); }
+inline void SetDataDirectory(std::string directory) { DataDirectoryStorage() = std::move(directory); }
+
+// A table entry ("../share/...") moved under the current data directory.
+inline std::string DataFile(std::string_view file) {
+    constexpr std::string_view default_directory = "../share";
+    assert(file.starts_with(default_directory));
+    return DataDirectory() + std::string(file.substr(default_directory.size()));
+}
+
 // The file that belongs to an identifier (bounds-checked through the tables above).
-inline const char* FileOf(TextureId id) { return texture_files.at(static_cast<std::size_t>(id)); }
-inline const char* FileOf(FontId id) { return font_files.at(static_cast<std::size_t>(id)); }
-inline const char* FileOf(ShaderId id) { return fragment_shader_files.at(static_cast<std::size_t>(id)); }
-inline const char* FileOf(SoundId id) { return sound_files.at(static_cast<std::size_t>(id)); }
+inline std::string FileOf(TextureId id) { return DataFile(texture_files.at(static_cast<std::size_t>(id))); }
+inline std::string FileOf(FontId id) { return DataFile(font_files.at(static_cast<std::size_t>(id))); }
+inline std::string FileOf(ShaderId id) { return DataFile(fragment_shader_files.at(static_cast<std::size_t>(id))); }
+inline std::string FileOf(SoundId id) { return DataFile(sound_files.at(static_cast<std::size_t>(id))); }
+inline std::string VertexShaderFile() { return DataFile(vertex_shader_file); }
+inline std::string IconFile() { return DataFile("../share/icon.png"); }
+inline std::string MusicDirectory() { return DataFile("../share/music/"); }
 
 }  // namespace holder

@@ -28,8 +28,7 @@ void Animation::Advance(sf::IntRect& rect) const {
 
 void Animation::Update(sf::Time dt) {
     assert(num_frames != 0);
-    const sf::Time time_per_frame =
-        sf::microseconds(static_cast<sf::Int64>(duration.asSeconds() / static_cast<float>(num_frames) * 1e6f));
+    const sf::Time time_per_frame = sf::seconds(duration.asSeconds() / static_cast<float>(num_frames));
     elapsed_time += dt;
 
     sf::IntRect rect = current_frame == 0 ? FirstFrame() : sprite.getTextureRect();

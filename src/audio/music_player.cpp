@@ -31,3 +31,8 @@ void MusicPlayer::SetPaused(bool paused) {
     else
         music.play();
 }
+
+void MusicPlayer::SetVolume(float new_volume) {
+    volume = new_volume;
+    music.setVolume(volume);
+}

@@ -27,6 +27,9 @@ public:
     void Stop();
     // Resuming continues where the track was paused.
     void SetPaused(bool paused);
+    // 0 to 100, for the track playing now and every later one.
+    void SetVolume(float new_volume);
+    float GetVolume() const { return volume; }
 
 protected:
     sf::Music music;

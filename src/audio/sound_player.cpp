@@ -31,7 +31,13 @@ void SoundPlayer::Play(SoundId id, sf::Vector2f position) {
     sound.setPosition(position.x, -position.y, 0.f);
     sound.setAttenuation(attenuation);
     sound.setMinDistance(min_distance);
+    sound.setVolume(volume);
     sound.play();
+}
+
+void SoundPlayer::SetVolume(float new_volume) {
+    volume = new_volume;
+    for (sf::Sound& sound : sounds) sound.setVolume(volume);
 }
 
 void SoundPlayer::RemoveStoppedSounds() {

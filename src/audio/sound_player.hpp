@@ -1,6 +1,6 @@
 #pragma once
 
-#include <holder/resource_holder.hpp>
+#include <holder/holders.hpp>
 #include <holder/resource_id.hpp>
 
 #include <SFML/Audio/Sound.hpp>
@@ -27,6 +27,10 @@ public:
     void Play(holder::SoundId id, sf::Vector2f position);
     void RemoveStoppedSounds();
 
+    // 0 to 100, for the sounds playing now and every later one.
+    void SetVolume(float new_volume);
+    float GetVolume() const { return volume; }
+
     void SetListenerPosition(sf::Vector2f position);
     sf::Vector2f GetListenerPosition() const;
 
@@ -39,7 +43,8 @@ public:
     static constexpr std::size_t max_live_sounds = 64;
 
 protected:
-    holder::ResourceHolder<sf::SoundBuffer, holder::SoundId> sound_buffers;
+    holder::SoundBufferHolder sound_buffers;
     // Sounds play from their list node and are never moved: sf::Sound must stay put while playing.
     std::list<sf::Sound> sounds;
+    float volume = 100.f;
 };

@@ -7,8 +7,8 @@ namespace effect::bloom {
 
 namespace {
 
-void Load(holder::ResourceHolder<sf::Shader, holder::ShaderId>& shaders, holder::ShaderId id) {
-    shaders.Load(id, holder::vertex_shader_file, holder::FileOf(id));
+void Load(holder::ShaderHolder& shaders, holder::ShaderId id) {
+    shaders.Load(id, holder::VertexShaderFile(), holder::FileOf(id));
 }
 
 // A tiny window must still give every work texture at least one pixel.

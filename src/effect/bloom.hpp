@@ -2,7 +2,7 @@
 
 #include "effect/post_effect.hpp"
 
-#include <holder/resource_holder.hpp>
+#include <holder/holders.hpp>
 #include <holder/resource_id.hpp>
 
 #include <SFML/Graphics/RenderTexture.hpp>
@@ -40,7 +40,7 @@ private:
     void BlurMultipass(RenderTextures& textures);
     void Add(const sf::RenderTexture& source, const sf::RenderTexture& bloom, sf::RenderTarget& output);
 
-    holder::ResourceHolder<sf::Shader, holder::ShaderId> shaders;
+    holder::ShaderHolder shaders;
     sf::RenderTexture brightness_texture;
     RenderTextures first_pass_textures;
     RenderTextures second_pass_textures;

@@ -7,6 +7,9 @@
 #include "scene/network_node.hpp"
 #include "scene/sound_node.hpp"
 #include "scene/text_node.hpp"
+#include "text_util.hpp"
+
+#include <asset/int_rect.hpp>
 
 #include <SFML/Graphics/RenderTarget.hpp>
 
@@ -15,33 +18,28 @@
 #include <cassert>
 #include <cmath>
 #include <memory>
+#include <numbers>
 
 namespace game::character {
 namespace {
 
 constexpr int max_fire_rate_level = 10;
 constexpr int max_spread_level = 3;
-const sf::Vector2u explosion_frame_size(256, 256);
-constexpr std::size_t explosion_frames = 16;
+const sf::Vector2u explosion_frame_size(asset::EXPLOSION_FRAME, asset::EXPLOSION_FRAME);
 const sf::Time explosion_duration = sf::seconds(1.f);
 
 const CharacterData_t& DataOf(Character::Type type) { return data_table::CHARACTER_DATA.at(type); }
 
 bool IsAlliedType(Character::Type type) { return type == Character::AlliedHeavy || type == Character::AlliedLight; }
 
-void CentreOrigin(sf::Sprite& sprite) {
-    const sf::FloatRect bounds = sprite.getLocalBounds();
-    sprite.setOrigin(bounds.width / 2.f, bounds.height / 2.f);
-}
-
 }  // namespace
 
-Character::Character(Type type, const Textures& textures, const Fonts& fonts)
+Character::Character(Type type, const holder::TextureHolder& textures, const holder::FontHolder& fonts)
     : Entity(DataOf(type).hitpoints),
       explosion(textures.Get(holder::TextureId::Explosion)),
       sprite(textures.Get(DataOf(type).texture), DataOf(type).texture_rect),
       type(type) {
-    CentreOrigin(sprite);
+    CenterOrigin(sprite);
 
     // The commands run later on the air layer; the aircraft is still in the tree then, because
     // wrecks are erased only after the queued commands have been delivered.
@@ -60,10 +58,9 @@ Character::Character(Type type, const Textures& textures, const Fonts& fonts)
     AttachChild(std::move(health));
 
     explosion.SetFrameSize(explosion_frame_size);
-    explosion.SetNumFrames(explosion_frames);
+    explosion.SetNumFrames(static_cast<std::size_t>(asset::EXPLOSION_FRAMES));
     explosion.SetDuration(explosion_duration);
-    const sf::FloatRect frame = explosion.GetLocalBounds();
-    explosion.setOrigin(frame.width / 2.f, frame.height / 2.f);
+    CenterOrigin(explosion, explosion.GetLocalBounds());
 
     if (IsAlliedType(type)) {
         auto missiles = std::make_unique<scene::TextNode>(fonts, "");
@@ -197,7 +194,7 @@ void Character::UpdateMovementPattern(sf::Time dt) {
         direction_index = (direction_index + 1) % directions.size();
     }
     // Angle 0 points down the screen, hence the quarter turn.
-    const auto radians = static_cast<float>((static_cast<double>(leg.angle) + 90.0) * 3.141592653589793 / 180.0);
+    const auto radians = static_cast<float>((static_cast<double>(leg.angle) + 90.0) * std::numbers::pi / 180.0);
     const float speed = GetMaxSpeed();
     SetVelocity({static_cast<float>(pattern_sign) * (speed * std::cos(radians)), speed * std::sin(radians)});
     travelled_distance += dt.asSeconds() * speed;
@@ -205,14 +202,10 @@ void Character::UpdateMovementPattern(sf::Time dt) {
 
 void Character::UpdateRollAnimation() {
     if (!Data().has_roll_animation) return;
-    // The banking frames sit seven frames to the right: one row down banks left, two bank right.
-    sf::IntRect rect = Data().texture_rect;
+    const sf::IntRect& level = Data().texture_rect;
     const float vx = GetVelocity().x;
-    if (vx != 0.f) {
-        rect.left += 7 * rect.width;
-        rect.top += (vx < 0.f ? 1 : 2) * rect.height;
-    }
-    sprite.setTextureRect(rect);
+    const asset::Bank bank = vx == 0.f ? asset::Bank::Level : vx < 0.f ? asset::Bank::TowardsMinusX : asset::Bank::TowardsPlusX;
+    sprite.setTextureRect(asset::ToIntRect(asset::BankFrame({level.left, level.top, level.width, level.height}, bank)));
 }
 
 void Character::UpdateTexts() {
@@ -230,7 +223,7 @@ void Character::DrawCurrent(sf::RenderTarget& target, sf::RenderStates states) c
         target.draw(sprite, states);
 }
 
-void Character::CreateBullets(scene::SceneNode& node, const Textures& textures) const {
+void Character::CreateBullets(scene::SceneNode& node, const holder::TextureHolder& textures) const {
     const auto bullet = IsAllied() ? projectile::Projectile::AlliedBullet : projectile::Projectile::EnemyBullet;
     switch (spread_level) {
         case 1:
@@ -251,7 +244,7 @@ void Character::CreateBullets(scene::SceneNode& node, const Textures& textures) 
 }
 
 void Character::CreateProjectile(scene::SceneNode& node, projectile::Projectile::Type projectile_type, float x_offset,
-                                 float y_offset, const Textures& textures) const {
+                                 float y_offset, const holder::TextureHolder& textures) const {
     auto shot = std::make_unique<projectile::Projectile>(projectile_type, textures);
     const sf::FloatRect bounds = sprite.getGlobalBounds();
     sf::Vector2f offset(x_offset * bounds.width, y_offset * bounds.height);
@@ -263,7 +256,7 @@ void Character::CreateProjectile(scene::SceneNode& node, projectile::Projectile:
     node.AttachChild(std::move(shot));
 }
 
-void Character::CreatePickup(scene::SceneNode& node, const Textures& textures) const {
+void Character::CreatePickup(scene::SceneNode& node, const holder::TextureHolder& textures) const {
     const auto pickup_type = static_cast<pickup::Pickup::Type>(RandomInt(0, pickup::Pickup::TypeCount));
     auto pickup = std::make_unique<pickup::Pickup>(pickup_type, textures);
     pickup->setPosition(GetWorldPosition());

@@ -5,8 +5,9 @@
 #include "game/entity.hpp"
 #include "game/projectile.hpp"
 
-#include <holder/resource_holder.hpp>
+#include <holder/holders.hpp>
 #include <holder/resource_id.hpp>
+#include <rules/mission_rules.hpp>
 
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/Sprite.hpp>
@@ -35,10 +36,7 @@ public:
         TypeCount,
     };
 
-    using Textures = holder::ResourceHolder<sf::Texture, holder::TextureId>;
-    using Fonts = holder::ResourceHolder<sf::Font, holder::FontId>;
-
-    Character(Type type, const Textures& textures, const Fonts& fonts);
+    Character(Type type, const holder::TextureHolder& textures, const holder::FontHolder& fonts);
 
     std::uint32_t GetCategory() const override;
     sf::FloatRect GetBoundingRect() const override;
@@ -85,10 +83,10 @@ private:
     void UpdateRollAnimation();
     void UpdateTexts();
 
-    void CreateBullets(scene::SceneNode& node, const Textures& textures) const;
+    void CreateBullets(scene::SceneNode& node, const holder::TextureHolder& textures) const;
     void CreateProjectile(scene::SceneNode& node, projectile::Projectile::Type projectile_type, float x_offset,
-                          float y_offset, const Textures& textures) const;
-    void CreatePickup(scene::SceneNode& node, const Textures& textures) const;
+                          float y_offset, const holder::TextureHolder& textures) const;
+    void CreatePickup(scene::SceneNode& node, const holder::TextureHolder& textures) const;
 
     int identifier = 0;
     int missile_ammo = 2;
@@ -113,5 +111,9 @@ private:
     bool pickups_enabled = true;
     std::int8_t pattern_sign = 1;
 };
+
+// Messages carry the type as a plain integer, numbered as the rules say.
+static_assert(Character::TypeCount == rules::CHARACTER_TYPE_COUNT);
+static_assert(Character::EnemyHeavy == rules::PLAYER_CHARACTER_TYPE_COUNT, "the players' types come first");
 
 }  // namespace game::character

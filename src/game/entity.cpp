@@ -26,8 +26,7 @@ void Entity::Destroy() { hitpoints = 0; }
 bool Entity::IsDestroyed() const { return hitpoints <= 0; }
 
 void Entity::UpdateCurrent(sf::Time dt, command::CommandQueue&) {
-    const float seconds = static_cast<float>(dt.asMicroseconds()) / 1000000.f;
-    move(velocity * seconds);
+    move(velocity * dt.asSeconds());
 }
 
 }  // namespace game::entity

@@ -1,6 +1,7 @@
 #include "game/pickup.hpp"
 
 #include "game/data_table.hpp"
+#include "text_util.hpp"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 
@@ -11,10 +12,9 @@ const PickupData_t& DataOf(Pickup::Type type) { return data_table::PICKUP_DATA.a
 
 }  // namespace
 
-Pickup::Pickup(Type type, const holder::ResourceHolder<sf::Texture, holder::TextureId>& textures)
+Pickup::Pickup(Type type, const holder::TextureHolder& textures)
     : Entity(1), sprite(textures.Get(DataOf(type).texture), DataOf(type).texture_rect), type(type) {
-    const sf::FloatRect bounds = sprite.getLocalBounds();
-    sprite.setOrigin(bounds.width / 2.f, bounds.height / 2.f);
+    CenterOrigin(sprite);
 }
 
 std::uint32_t Pickup::GetCategory() const { return scene::Category::PICKUP; }

@@ -2,8 +2,9 @@
 
 #include "game/entity.hpp"
 
-#include <holder/resource_holder.hpp>
+#include <holder/holders.hpp>
 #include <holder/resource_id.hpp>
+#include <rules/mission_rules.hpp>
 
 #include <SFML/Graphics/Sprite.hpp>
 #include <SFML/Graphics/Texture.hpp>
@@ -27,7 +28,7 @@ public:
         TypeCount,
     };
 
-    Pickup(Type type, const holder::ResourceHolder<sf::Texture, holder::TextureId>& textures);
+    Pickup(Type type, const holder::TextureHolder& textures);
 
     std::uint32_t GetCategory() const override;
     sf::FloatRect GetBoundingRect() const override;
@@ -40,5 +41,8 @@ private:
     sf::Sprite sprite;
     Type type;
 };
+
+// Messages carry the type as a plain integer, numbered as the rules say.
+static_assert(Pickup::TypeCount == rules::PICKUP_TYPE_COUNT);
 
 }  // namespace game::pickup

@@ -3,6 +3,7 @@
 #include "game/data_table.hpp"
 #include "game/vector_math.hpp"
 #include "particle/emitter.hpp"
+#include "text_util.hpp"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 
@@ -20,12 +21,11 @@ const ProjectileData_t& DataOf(Projectile::Type type) { return data_table::PROJE
 
 }  // namespace
 
-Projectile::Projectile(Type type, const holder::ResourceHolder<sf::Texture, holder::TextureId>& textures)
+Projectile::Projectile(Type type, const holder::TextureHolder& textures)
     : Entity(1),
       sprite(textures.Get(DataOf(type).texture), DataOf(type).texture_rect),
       type(type) {
-    const sf::FloatRect bounds = sprite.getLocalBounds();
-    sprite.setOrigin(bounds.width / 2.f, bounds.height / 2.f);
+    CenterOrigin(sprite);
     if (!IsGuided()) return;
     // Smoke first, so the flame is drawn over it.
     const float tail = GetBoundingRect().height / 2.f;

@@ -2,7 +2,7 @@
 
 #include "game/entity.hpp"
 
-#include <holder/resource_holder.hpp>
+#include <holder/holders.hpp>
 #include <holder/resource_id.hpp>
 
 #include <SFML/Graphics/Sprite.hpp>
@@ -22,7 +22,7 @@ public:
         TypeCount,
     };
 
-    Projectile(Type type, const holder::ResourceHolder<sf::Texture, holder::TextureId>& textures);
+    Projectile(Type type, const holder::TextureHolder& textures);
 
     std::uint32_t GetCategory() const override;
     sf::FloatRect GetBoundingRect() const override;

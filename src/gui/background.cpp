@@ -1,5 +1,7 @@
 #include "gui/background.hpp"
 
+#include <asset/int_rect.hpp>
+
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/Texture.hpp>
@@ -7,9 +9,9 @@
 namespace gui::background {
 
 const std::vector<BackgroundData_t> BACKGROUND_DATA = {
-    {holder::TextureId::Background, sf::IntRect(1288, 888, 512, 448)},
-    {holder::TextureId::Background, sf::IntRect(1816, 1152, 256, 256)},
-    {holder::TextureId::Background, sf::IntRect(1288, 192, 512, 512)},
+    {holder::TextureId::Background, asset::ToIntRect(asset::MENU_BACKDROP)},
+    {holder::TextureId::Background, asset::ToIntRect(asset::LOADING_BACKDROP)},
+    {holder::TextureId::Background, asset::ToIntRect(asset::SPARE_BACKDROP)},
 };
 
 Background::Background(Type type, const state::StateContext_t& context) {

@@ -3,6 +3,8 @@
 #include "audio/sound_player.hpp"
 #include "text_util.hpp"
 
+#include <asset/int_rect.hpp>
+
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Texture.hpp>
@@ -16,9 +18,9 @@ const float caption_width = 184.f;
 namespace {
 
 // The three looks lie stacked in the button texture.
-const sf::IntRect normal_look(0, 0, 200, 50);
-const sf::IntRect selected_look(0, 50, 200, 50);
-const sf::IntRect pressed_look(0, 100, 200, 50);
+const sf::IntRect normal_look = asset::ToIntRect(asset::BUTTON_NORMAL);
+const sf::IntRect selected_look = asset::ToIntRect(asset::BUTTON_SELECTED);
+const sf::IntRect pressed_look = asset::ToIntRect(asset::BUTTON_PRESSED);
 
 SoundPlayer& SoundsOf(const state::StateContext_t& context) {
     assert(context.sounds);

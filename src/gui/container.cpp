@@ -1,5 +1,7 @@
 #include "gui/container.hpp"
 
+#include "input/menu_keys.hpp"
+
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Window/Event.hpp>
 
@@ -15,8 +17,9 @@ void Container::HandleEvent(const sf::Event& event) {
         children[selected_child]->HandleEvent(event);
         return;
     }
-    if (event.type != sf::Event::KeyPressed) return;
-    switch (event.key.code) {
+    const auto key = input::MenuKeyOf(event);
+    if (!key) return;
+    switch (*key) {
         case sf::Keyboard::W:
         case sf::Keyboard::Up:
             SelectPrevious();

@@ -4,7 +4,7 @@
 
 namespace gui::label {
 
-Label::Label(const std::string& caption, const holder::ResourceHolder<sf::Font, holder::FontId>& fonts)
+Label::Label(const std::string& caption, const holder::FontHolder& fonts)
     : text(caption, fonts.Get(holder::FontId::Main), 30) {}
 
 void Label::SetText(const std::string& caption) { text.setString(caption); }

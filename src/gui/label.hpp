@@ -2,7 +2,7 @@
 
 #include "gui/component.hpp"
 
-#include <holder/resource_holder.hpp>
+#include <holder/holders.hpp>
 #include <holder/resource_id.hpp>
 
 #include <SFML/Graphics/Font.hpp>
@@ -15,7 +15,7 @@ namespace gui::label {
 // A passive line of text; never selected, ignores events.
 class Label : public component::Component {
 public:
-    Label(const std::string& caption, const holder::ResourceHolder<sf::Font, holder::FontId>& fonts);
+    Label(const std::string& caption, const holder::FontHolder& fonts);
 
     // Keeps position and origin as they are.
     void SetText(const std::string& caption);

@@ -1,5 +1,8 @@
 #include "key_binding/key_binding.hpp"
 
+#include "input/gamepads.hpp"
+
+#include <algorithm>
 #include <array>
 #include <cassert>
 #include <utility>
@@ -18,7 +21,9 @@ constexpr DefaultKeys player_2_keys = {sf::Keyboard::Left, sf::Keyboard::Right, 
 
 }  // namespace
 
-KeyBinding::KeyBinding(int player_number, HeldKeySource is_key_held) : is_key_held(std::move(is_key_held)) {
+KeyBinding::KeyBinding(int player_number, HeldKeySource is_key_held)
+    : is_key_held(std::move(is_key_held)),
+      pad_player(player_number == 1 || player_number == 2 ? player_number - 1 : -1) {
     assert(this->is_key_held);
     const DefaultKeys* defaults = player_number == 1 ? &player_1_keys : player_number == 2 ? &player_2_keys : nullptr;
     if (!defaults) return;
@@ -29,6 +34,10 @@ KeyBinding::KeyBinding(int player_number, HeldKeySource is_key_held) : is_key_he
 void KeyBinding::AssignKey(PlayerAction::t action, sf::Keyboard::Key key) {
     std::erase_if(key_map, [action](const auto& entry) { return entry.second == action; });
     key_map[key] = action;
+}
+
+void KeyBinding::UnassignAction(PlayerAction::t action) {
+    std::erase_if(key_map, [action](const auto& entry) { return entry.second == action; });
 }
 
 sf::Keyboard::Key KeyBinding::GetAssignedKey(PlayerAction::t action) const {
@@ -47,7 +56,28 @@ std::vector<PlayerAction::t> KeyBinding::GetRealtimeActions() const {
     std::vector<PlayerAction::t> actions;
     for (const auto& [key, action] : key_map)
         if (is_key_held(key) && IsRealtimeAction(action)) actions.push_back(action);
+    const auto pad = GetPadActions();
+    for (int action = 0; action < PlayerAction::COUNT; ++action)
+        if (pad[action] && std::find(actions.begin(), actions.end(), action) == actions.end())
+            actions.push_back(static_cast<PlayerAction::t>(action));
     return actions;
+}
+
+void KeyBinding::SetGamepads(const input::Gamepads* pads) { gamepads = pads; }
+
+std::array<bool, PlayerAction::COUNT> KeyBinding::GetPadActions() const {
+    if (!gamepads) return {};
+    return gamepads->GetHeldActions(pad_player);
+}
+
+std::optional<PlayerAction::t> KeyBinding::CheckPadButton(const sf::Event& event) const {
+    if (!gamepads) return std::nullopt;
+    return gamepads->CheckButtonPress(pad_player, event);
+}
+
+bool KeyBinding::IsActionKeyHeld(PlayerAction::t action) const {
+    const sf::Keyboard::Key key = GetAssignedKey(action);
+    return key != sf::Keyboard::Unknown && is_key_held(key);
 }
 
 }  // namespace key_binding

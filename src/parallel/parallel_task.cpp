@@ -2,7 +2,7 @@
 
 namespace parallel {
 namespace {
-const sf::Time task_duration = sf::microseconds(1000000);
+const sf::Time task_duration = sf::seconds(1.f);
 }
 
 ParallelTask::~ParallelTask() {

@@ -6,7 +6,7 @@
 
 namespace particle::node {
 
-ParticleNode::ParticleNode(Particle::Type type, const holder::ResourceHolder<sf::Texture, holder::TextureId>& textures)
+ParticleNode::ParticleNode(Particle::Type type, const holder::TextureHolder& textures)
     : SceneNode(scene::Category::NONE),
       texture(&textures.Get(holder::TextureId::Particle)),
       type(type),

@@ -3,7 +3,7 @@
 #include "particle/particle.hpp"
 #include "scene/scene_node.hpp"
 
-#include <holder/resource_holder.hpp>
+#include <holder/holders.hpp>
 #include <holder/resource_id.hpp>
 
 #include <SFML/Graphics/Texture.hpp>
@@ -16,7 +16,7 @@ namespace particle::node {
 // All live particles of one type, drawn in a single call from one vertex array.
 class ParticleNode : public scene::SceneNode {
 public:
-    ParticleNode(Particle::Type type, const holder::ResourceHolder<sf::Texture, holder::TextureId>& textures);
+    ParticleNode(Particle::Type type, const holder::TextureHolder& textures);
 
     std::uint32_t GetCategory() const override;
     void AddParticle(sf::Vector2f position);

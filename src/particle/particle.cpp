@@ -6,9 +6,9 @@ namespace {
 std::vector<ParticleData_t> InitializeParticleData() {
     std::vector<ParticleData_t> data(Particle::ParticleCount);
     data[Particle::Propellant].color = sf::Color(128, 50, 50, 255);
-    data[Particle::Propellant].lifetime = sf::microseconds(500000);
+    data[Particle::Propellant].lifetime = sf::seconds(0.5f);
     data[Particle::Smoke].color = sf::Color(50, 30, 30, 255);
-    data[Particle::Smoke].lifetime = sf::microseconds(1000000);
+    data[Particle::Smoke].lifetime = sf::seconds(1.f);
     return data;
 }
 

@@ -43,19 +43,39 @@ bool Player::Send(const sf::Packet& packet) {
 
 void Player::HandleEvent(const sf::Event& event, command::CommandQueue& commands) {
     if (!key_binding) return;
+    if (event.type >= sf::Event::JoystickButtonPressed && event.type <= sf::Event::JoystickDisconnected)
+        return HandlePadEvent(event, commands);
     const bool pressed = event.type == sf::Event::KeyPressed;
     if (!pressed && event.type != sf::Event::KeyReleased) return;
     const auto action = key_binding->CheckAction(event.key.code);
     if (!action) return;
 
     if (!key_binding::IsRealtimeAction(*action)) {
-        if (!pressed) return;
-        if (socket)
-            Send(network::WriteClientOneShotAction({identifier, *action}));
-        else
-            commands.push(action_binding[*action]);
-    } else if (socket) {
+        if (pressed) HandleOneShot(*action, commands);
+    } else if (socket && !pad_held[*action]) {
+        // While the pad holds the action too, the server keeps hearing it held.
         Send(network::WriteClientRealtimeActionChange({identifier, *action, pressed}));
+    }
+}
+
+void Player::HandleOneShot(PlayerAction::t action, command::CommandQueue& commands) {
+    if (socket)
+        Send(network::WriteClientOneShotAction({identifier, action}));
+    else
+        commands.push(action_binding[action]);
+}
+
+// Pad actions take the keys' road: one-shots as a key press would, realtime changes reported
+// when the pad's state changes, unless the action's key keeps it held anyway.
+void Player::HandlePadEvent(const sf::Event& event, command::CommandQueue& commands) {
+    if (const auto action = key_binding->CheckPadButton(event)) HandleOneShot(*action, commands);
+    const auto held = key_binding->GetPadActions();
+    for (int i = 0; i < PlayerAction::COUNT; ++i) {
+        const auto action = static_cast<PlayerAction::t>(i);
+        if (!key_binding::IsRealtimeAction(action) || held[i] == pad_held[i]) continue;
+        pad_held[i] = held[i];
+        if (socket && !key_binding->IsActionKeyHeld(action))
+            Send(network::WriteClientRealtimeActionChange({identifier, action, held[i]}));
     }
 }
 

@@ -8,6 +8,7 @@
 #include <SFML/System/Vector2.hpp>
 #include <SFML/Window/Event.hpp>
 
+#include <array>
 #include <map>
 
 namespace sf {
@@ -47,6 +48,8 @@ public:
 private:
     void InitializeActions();
     bool Send(const sf::Packet& packet);
+    void HandleOneShot(key_binding::PlayerAction::t action, command::CommandQueue& commands);
+    void HandlePadEvent(const sf::Event& event, command::CommandQueue& commands);
 
     MissionStatus mission_status = MISSION_RUNNING;
     std::map<key_binding::PlayerAction::t, bool> action_proxies;
@@ -54,6 +57,8 @@ private:
     const key_binding::KeyBinding* key_binding;
     sf::TcpSocket* socket;
     int identifier;
+    // What the gamepad held when its last event came, so that the server hears only changes.
+    std::array<bool, key_binding::PlayerAction::COUNT> pad_held{};
 };
 
 }  // namespace player

@@ -75,8 +75,6 @@ private:
 
 // True when the bounding rectangles overlap with positive area; touching edges do not count.
 bool Collision(const SceneNode& lhs, const SceneNode& rhs);
-float Distance(const SceneNode& lhs, const SceneNode& rhs);
-float Distance(sf::Vector2f lhs, sf::Vector2f rhs);
 // Orders the pair so that its first node is of `type1` and its second of `type2`.
 bool MatchesCategories(SceneNode::Pair& colliders, std::uint32_t type1, std::uint32_t type2);
 

@@ -8,7 +8,7 @@
 
 namespace scene {
 
-TextNode::TextNode(const holder::ResourceHolder<sf::Font, holder::FontId>& fonts, const std::string& string)
+TextNode::TextNode(const holder::FontHolder& fonts, const std::string& string)
     : text(string, fonts.Get(holder::FontId::Main), 20) {
     CenterOrigin(text);
 }

@@ -2,7 +2,7 @@
 
 #include "scene/scene_node.hpp"
 
-#include <holder/resource_holder.hpp>
+#include <holder/holders.hpp>
 #include <holder/resource_id.hpp>
 
 #include <SFML/Graphics/Font.hpp>
@@ -15,7 +15,7 @@ namespace scene {
 // A text centred on the node's position (the aircraft read-outs).
 class TextNode : public SceneNode {
 public:
-    TextNode(const holder::ResourceHolder<sf::Font, holder::FontId>& fonts, const std::string& text);
+    TextNode(const holder::FontHolder& fonts, const std::string& text);
 
     void SetString(const std::string& string);
     const sf::Text& GetText() const { return text; }

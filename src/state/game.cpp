@@ -1,6 +1,7 @@
 #include "state/game.hpp"
 
 #include "audio/music_player.hpp"
+#include "input/menu_keys.hpp"
 #include "random.hpp"
 
 #include <SFML/Graphics/RenderWindow.hpp>
@@ -35,7 +36,7 @@ bool GameState::Update(sf::Time dt) {
 
 bool GameState::HandleEvent(const sf::Event& event) {
     player.HandleEvent(event, world.GetCommandQueue());
-    if (event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::Escape) RequestStackPush(StateId::Pause);
+    if (input::MenuKeyOf(event) == sf::Keyboard::Escape) RequestStackPush(StateId::Pause);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "state/pause.hpp"
 
 #include "audio/music_player.hpp"
+#include "input/menu_keys.hpp"
 #include "state/overlay.hpp"
 #include "text_util.hpp"
 
@@ -38,10 +39,10 @@ void PauseState::Draw() {
 bool PauseState::Update(sf::Time) { return let_updates_through; }
 
 bool PauseState::HandleEvent(const sf::Event& event) {
-    if (event.type != sf::Event::KeyPressed) return false;
-    if (event.key.code == sf::Keyboard::Escape) {
+    const auto key = input::MenuKeyOf(event);
+    if (key == sf::Keyboard::Escape) {
         RequestStackPop();
-    } else if (event.key.code == sf::Keyboard::BackSpace) {
+    } else if (key == sf::Keyboard::BackSpace) {
         RequestStackClear();
         RequestStackPush(StateId::Menu);
     }

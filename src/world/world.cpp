@@ -3,9 +3,12 @@
 #include "audio/sound_player.hpp"
 #include "effect/post_effect.hpp"
 #include "game/projectile.hpp"
+#include "game/vector_math.hpp"
 #include "particle/node.hpp"
 #include "scene/sound_node.hpp"
 #include "scene/sprite_node.hpp"
+
+#include <asset/texture_layout.hpp>
 
 #include <algorithm>
 #include <array>
@@ -23,7 +26,6 @@ using scene::Category;
 
 namespace {
 
-const float world_height = 2500.f;
 const float battlefield_margin = 100.f;
 const float view_border = 40.f;
 
@@ -69,19 +71,25 @@ const std::array<EnemySpawn_t, 16> mission_spawns = {{
     {Character::Type::EnemyLight, -100.f, 2240.f, true},
 }};
 
+// The pixels of a target that show its view: the whole window, or its letterboxed part.
+sf::Vector2u ShownSize(const sf::RenderTarget& target) {
+    const sf::IntRect shown = target.getViewport(target.getView());
+    return {static_cast<unsigned>(std::max(shown.width, 1)), static_cast<unsigned>(std::max(shown.height, 1))};
+}
+
 }  // namespace
 
-World::World(sf::RenderTarget& output_target, const holder::ResourceHolder<sf::Font, holder::FontId>& fonts,
+World::World(sf::RenderTarget& output_target, const holder::FontHolder& fonts,
              SoundPlayer& sounds, bool networked)
     : target(output_target),
       world_view(output_target.getView()),
       fonts(fonts),
       sounds(sounds),
       scene_graph(Category::NONE),
-      world_bounds(0.f, 0.f, world_view.getSize().x, world_height),
-      spawn_position(world_view.getSize().x * 0.5f, world_height - world_view.getSize().y * 0.5f),
+      world_bounds(0.f, 0.f, world_view.getSize().x, rules::WORLD_HEIGHT),
+      spawn_position(world_view.getSize().x * 0.5f, rules::WORLD_HEIGHT - world_view.getSize().y * 0.5f),
       networked_world(networked) {
-    scene_texture.create(output_target.getSize().x, output_target.getSize().y);
+    scene_texture.create(ShownSize(output_target).x, ShownSize(output_target).y);
     LoadTextures();
     BuildScene();
     world_view.setCenter(spawn_position);
@@ -109,7 +117,7 @@ void World::BuildScene() {
     scene_layers[BACKGROUND]->AttachChild(std::move(ground));
 
     auto finish = std::make_unique<scene::SpriteNode>(textures.Get(holder::TextureId::Finish));
-    finish->setPosition(0.f, -76.f);
+    finish->setPosition(0.f, -static_cast<float>(asset::FINISH_HEIGHT));
     scene_layers[BACKGROUND]->AttachChild(std::move(finish));
 
     scene_layers[LOWER_AIR]->AttachChild(std::make_unique<particle::node::ParticleNode>(particle::Particle::Smoke, textures));
@@ -126,7 +134,7 @@ void World::BuildScene() {
 }
 
 void World::Update(sf::Time dt) {
-    const float seconds = static_cast<float>(dt.asMicroseconds()) / 1000000.f;
+    const float seconds = dt.asSeconds();
     world_view.move(0.f, scroll_speed * scroll_speed_compensation * seconds);
     for (Character* character : player_characters) character->SetVelocity({0.f, 0.f});
 
@@ -151,6 +159,10 @@ void World::Update(sf::Time dt) {
 
 void World::Draw() {
     if (effect::PostEffect::IsSupported()) {
+        // The field is drawn at the size the window shows it, so the bloom follows a resize.
+        const sf::Vector2u size = ShownSize(target);
+        if (scene_texture.getSize() != size) scene_texture.create(size.x, size.y);
+        world_view.setViewport(sf::FloatRect(0.f, 0.f, 1.f, 1.f));
         scene_texture.clear(sf::Color(0, 0, 0, 255));
         scene_texture.setView(world_view);
         scene_texture.draw(scene_graph);
@@ -159,6 +171,7 @@ void World::Draw() {
     } else {
         // Overlays drawn after the field lay out in the screen's own view, so give it back.
         const sf::View screen_view = target.getView();
+        world_view.setViewport(screen_view.getViewport());
         target.setView(world_view);
         target.draw(scene_graph);
         target.setView(screen_view);
@@ -311,7 +324,7 @@ void World::GuideMissiles() {
         float min_distance = std::numeric_limits<float>::max();
         const sf::Vector2f* closest = nullptr;
         for (const sf::Vector2f& enemy : active_enemy_positions) {
-            const float distance = scene::Distance(position, enemy);
+            const float distance = game::vector_math::Distance(position, enemy);
             if (distance < min_distance) {
                 closest = &enemy;
                 min_distance = distance;

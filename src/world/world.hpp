@@ -9,8 +9,9 @@
 #include "scene/network_node.hpp"
 #include "scene/scene_node.hpp"
 
-#include <holder/resource_holder.hpp>
+#include <holder/holders.hpp>
 #include <holder/resource_id.hpp>
+#include <rules/mission_rules.hpp>
 
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
@@ -35,7 +36,7 @@ public:
         bool mirrored;
     };
 
-    World(sf::RenderTarget& output_target, const holder::ResourceHolder<sf::Font, holder::FontId>& fonts,
+    World(sf::RenderTarget& output_target, const holder::FontHolder& fonts,
           SoundPlayer& sounds, bool networked);
     World(const World&) = delete;
     World& operator=(const World&) = delete;
@@ -89,14 +90,14 @@ private:
     sf::RenderTexture scene_texture;
     effect::bloom::BloomEffect bloom_effect;
     sf::View world_view;
-    holder::ResourceHolder<sf::Texture, holder::TextureId> textures;
-    const holder::ResourceHolder<sf::Font, holder::FontId>& fonts;
+    holder::TextureHolder textures;
+    const holder::FontHolder& fonts;
     SoundPlayer& sounds;
     scene::SceneNode scene_graph;
     std::array<scene::SceneNode*, LAYER_COUNT> scene_layers{};
     sf::FloatRect world_bounds;
     sf::Vector2f spawn_position;
-    float scroll_speed = -50.f;
+    float scroll_speed = rules::SCROLL_SPEED;
     float scroll_speed_compensation = 1.f;
     std::vector<game::character::Character*> player_characters;
     std::vector<SpawnPoint> enemy_spawn_points;

@@ -1,283 +1,162 @@
-// The generated textures: they load, hold a picture at every rectangle the game cuts out, and
-// nothing anywhere else.
-#include <holder/resource_holder.hpp>
-#include <holder/resource_id.hpp>
+// The generated textures against the layout the game cuts them by: every picture where the layout
+// says and nothing elsewhere, pictures that can be told apart, and edges where the game needs them.
+#include <asset/texture_layout.hpp>
+#include <holder/holders.hpp>
 
 #include <gtest/gtest.h>
 
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/Image.hpp>
-#include <SFML/Graphics/Rect.hpp>
 #include <SFML/Graphics/Texture.hpp>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <string>
-#include <vector>
 
 namespace {
 
-using holder::TextureId;
+using asset::NamedRect_t;
+using asset::Rect_t;
+using asset::Sheet_t;
 
-struct Named {
-    std::string name;
-    sf::IntRect rect;
-};
-
-sf::Image Load(TextureId id) {
+sf::Image Load(const Sheet_t& sheet) {
     sf::Image image;
-    EXPECT_TRUE(image.loadFromFile(holder::FileOf(id))) << holder::FileOf(id);
+    EXPECT_TRUE(image.loadFromFile(std::string(KIRROW_SHARE_DIR "/texture/") + std::string(sheet.file))) << sheet.file;
     return image;
 }
 
-// Banking frames: 7 widths right, one height down towards -x, two towards +x.
-std::vector<Named> WithBanking(const std::string& name, sf::IntRect level) {
-    const sf::IntRect minus_x{level.left + 7 * level.width, level.top + level.height, level.width, level.height};
-    const sf::IntRect plus_x{level.left + 7 * level.width, level.top + 2 * level.height, level.width, level.height};
-    return {{name, level}, {name + " bank -x", minus_x}, {name + " bank +x", plus_x}};
-}
-
-std::vector<Named> CharacterRects() {
-    std::vector<Named> rects = WithBanking("AlliedHeavy", {16, 16, 32, 48});
-    const std::vector<Named> light = WithBanking("AlliedLight", {280, 16, 32, 48});
-    rects.insert(rects.end(), light.begin(), light.end());
-    rects.push_back({"AlliedBullet", {16, 163, 15, 10}});
-    rects.push_back({"Missile", {21, 195, 58, 10}});
-    return rects;
-}
-
-const std::vector<Named> ENEMY_RECTS = {{"EnemyHeavy", {322, 83, 63, 65}}, {"EnemyLight", {322, 474, 63, 65}}};
-const std::vector<Named> PROJECTILE_RECTS = {{"EnemyBullet", {124, 129, 12, 14}},
-                                             {"HealthRefill", {271, 226, 12, 12}},
-                                             {"MissileRefill", {287, 226, 12, 12}},
-                                             {"FireSpread", {365, 224, 16, 16}},
-                                             {"FireRate", {349, 224, 16, 16}}};
-const std::vector<Named> BACKGROUND_RECTS = {
-    {"Menu", {1288, 888, 512, 448}}, {"Loading", {1816, 1152, 256, 256}}, {"Spare", {1288, 192, 512, 512}}};
-
-bool Inside(const sf::Image& image, const sf::IntRect& rect) {
-    const sf::Vector2u size = image.getSize();
-    return rect.left >= 0 && rect.top >= 0 && rect.left + rect.width <= static_cast<int>(size.x) &&
-           rect.top + rect.height <= static_cast<int>(size.y);
-}
-
-// Share of the rectangle's pixels that are (nearly) opaque.
-double OpaqueShare(const sf::Image& image, const sf::IntRect& rect) {
-    int opaque = 0;
+template <typename PixelFn>
+void ForEachPixel(const sf::Image& image, const Rect_t& rect, PixelFn&& visit) {
     for (int y = rect.top; y < rect.top + rect.height; ++y)
         for (int x = rect.left; x < rect.left + rect.width; ++x)
-            opaque += image.getPixel(x, y).a > 200;
-    return static_cast<double>(opaque) / (rect.width * rect.height);
+            visit(x, y, image.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y)));
 }
 
-struct Tone {
-    double r = 0, g = 0, b = 0;
-};
-
-// Average colour of the visible pixels, weighted by alpha.
-Tone MeanColor(const sf::Image& image, const sf::IntRect& rect) {
-    Tone sum;
-    double weight = 0;
-    for (int y = rect.top; y < rect.top + rect.height; ++y) {
-        for (int x = rect.left; x < rect.left + rect.width; ++x) {
-            const sf::Color c = image.getPixel(x, y);
-            const double a = c.a / 255.0;
-            sum.r += a * c.r;
-            sum.g += a * c.g;
-            sum.b += a * c.b;
-            weight += a;
-        }
-    }
-    return {sum.r / weight / 255, sum.g / weight / 255, sum.b / weight / 255};
+// Share of the rectangle's pixels whose alpha exceeds `alpha`.
+double Coverage(const sf::Image& image, const Rect_t& rect, int alpha) {
+    int count = 0;
+    ForEachPixel(image, rect, [&](int, int, sf::Color c) { count += c.a > alpha; });
+    return count / static_cast<double>(rect.width * rect.height);
 }
 
-double Brightest(const sf::Image& image, const sf::IntRect& rect) {
-    double best = 0;
-    for (int y = rect.top; y < rect.top + rect.height; ++y) {
-        for (int x = rect.left; x < rect.left + rect.width; ++x) {
-            const sf::Color c = image.getPixel(x, y);
-            if (c.a > 128)
-                best = std::max(best, (0.3 * c.r + 0.59 * c.g + 0.11 * c.b) / 255);
-        }
-    }
-    return best;
-}
+double Luminance(sf::Color c) { return (0.3 * c.r + 0.59 * c.g + 0.11 * c.b) / 255; }
 
-double MeanDifference(const sf::Image& a, const sf::IntRect& ra, const sf::Image& b, const sf::IntRect& rb) {
+// Mean difference per channel of two rectangles of one size.
+double Difference(const sf::Image& image, const Rect_t& a, const Rect_t& b) {
     double sum = 0;
-    for (int y = 0; y < ra.height; ++y) {
-        for (int x = 0; x < ra.width; ++x) {
-            const sf::Color p = a.getPixel(ra.left + x, ra.top + y), q = b.getPixel(rb.left + x, rb.top + y);
-            sum += std::abs(p.r - q.r) + std::abs(p.g - q.g) + std::abs(p.b - q.b) + std::abs(p.a - q.a);
-        }
-    }
-    return sum / (ra.width * ra.height * 4.0);
+    ForEachPixel(image, a, [&](int x, int y, sf::Color p) {
+        const sf::Color q = image.getPixel(static_cast<unsigned>(x - a.left + b.left), static_cast<unsigned>(y - a.top + b.top));
+        sum += std::abs(p.r - q.r) + std::abs(p.g - q.g) + std::abs(p.b - q.b) + std::abs(p.a - q.a);
+    });
+    return sum / (a.width * a.height * 4.0);
 }
 
-void ExpectPicturesOnlyInRects(TextureId id, const std::vector<Named>& rects) {
-    const sf::Image image = Load(id);
-    for (const Named& named : rects) {
-        ASSERT_TRUE(Inside(image, named.rect)) << named.name;
-        EXPECT_GT(OpaqueShare(image, named.rect), 0.08) << named.name;
-    }
-    int stray = 0;
-    for (unsigned y = 0; y < image.getSize().y; ++y) {
-        for (unsigned x = 0; x < image.getSize().x; ++x) {
-            const bool covered = std::any_of(rects.begin(), rects.end(), [&](const Named& named) {
-                return named.rect.contains(static_cast<int>(x), static_cast<int>(y));
-            });
-            stray += !covered && image.getPixel(x, y).a != 0;
-        }
-    }
-    EXPECT_EQ(stray, 0) << holder::FileOf(id);
+bool Overlap(const Rect_t& a, const Rect_t& b) {
+    return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height && b.top < a.top + a.height;
 }
 
-TEST(TextureAssetsTest, EveryTextureAndTheFontOpenThroughTheGameLoaders) {
-    holder::ResourceHolder<sf::Texture, TextureId> textures;
+TEST(TextureAssetsTest, EveryGameTextureIsASheetOfTheLayoutAndLoads) {
+    holder::TextureHolder textures;
     for (std::size_t i = 0; i < holder::texture_files.size(); ++i) {
-        const auto id = static_cast<TextureId>(i);
-        EXPECT_NO_THROW(textures.Load(id, holder::FileOf(id)));
+        const std::string file = holder::texture_files[i];
+        EXPECT_TRUE(std::any_of(asset::SHEETS.begin(), asset::SHEETS.end(), [&](const Sheet_t& sheet) {
+            return file.ends_with("/texture/" + std::string(sheet.file));
+        })) << file;
+        EXPECT_NO_THROW(textures.Load(static_cast<holder::TextureId>(i), file));
     }
-    holder::ResourceHolder<sf::Font, holder::FontId> fonts;
+    EXPECT_EQ(holder::texture_files.size(), asset::SHEETS.size());
+    holder::FontHolder fonts;
     EXPECT_NO_THROW(fonts.Load(holder::FontId::Main, holder::FileOf(holder::FontId::Main)));
 }
 
-TEST(TextureAssetsTest, SpriteSheetsHoldPicturesExactlyAtTheirRectangles) {
-    ExpectPicturesOnlyInRects(TextureId::Character, CharacterRects());
-    ExpectPicturesOnlyInRects(TextureId::Enemy, ENEMY_RECTS);
-    ExpectPicturesOnlyInRects(TextureId::Projectile, PROJECTILE_RECTS);
-    ExpectPicturesOnlyInRects(TextureId::Background, BACKGROUND_RECTS);
-}
-
-TEST(TextureAssetsTest, BackdropsCoverTheirWholeRectangles) {
-    const sf::Image image = Load(TextureId::Background);
-    for (const Named& named : BACKGROUND_RECTS)
-        EXPECT_EQ(OpaqueShare(image, named.rect), 1.0) << named.name;
-}
-
-TEST(TextureAssetsTest, FriendAndFoeAreToldApartByColourAndKind) {
-    const sf::Image characters = Load(TextureId::Character);
-    const sf::Image enemies = Load(TextureId::Enemy);
-    for (const Named& ally : CharacterRects()) {
-        if (ally.name.rfind("Allied", 0) != 0 || ally.name == "AlliedBullet")
-            continue;
-        const Tone tone = MeanColor(characters, ally.rect);
-        EXPECT_LT(tone.r, std::max(tone.g, tone.b)) << ally.name << " should not read as red";
-    }
-    for (const Named& enemy : ENEMY_RECTS) {
-        const Tone tone = MeanColor(enemies, enemy.rect);
-        EXPECT_GT(tone.r, 1.5 * std::max(tone.g, tone.b)) << enemy.name << " should read as red";
-    }
-    const std::vector<Named> allies = CharacterRects();
-    EXPECT_GT(MeanDifference(characters, allies[0].rect, characters, allies[3].rect), 10.0) << "heavy vs light ally";
-    EXPECT_GT(MeanDifference(enemies, ENEMY_RECTS[0].rect, enemies, ENEMY_RECTS[1].rect), 10.0) << "heavy vs light enemy";
-    // Banking frames really show a different attitude.
-    EXPECT_GT(MeanDifference(characters, allies[0].rect, characters, allies[1].rect), 5.0);
-    EXPECT_GT(MeanDifference(characters, allies[1].rect, characters, allies[2].rect), 5.0);
-}
-
-TEST(TextureAssetsTest, ShotsAreBrightEnoughToGlowAndPickupsDiffer) {
-    const sf::Image characters = Load(TextureId::Character);
-    const sf::Image projectiles = Load(TextureId::Projectile);
-    EXPECT_GT(Brightest(characters, {16, 163, 15, 10}), 0.9);
-    EXPECT_GT(Brightest(projectiles, PROJECTILE_RECTS[0].rect), 0.9);
-    // The pickups are told apart by colour: their average tones differ pairwise.
-    for (std::size_t i = 1; i < PROJECTILE_RECTS.size(); ++i) {
-        for (std::size_t j = i + 1; j < PROJECTILE_RECTS.size(); ++j) {
-            const Tone a = MeanColor(projectiles, PROJECTILE_RECTS[i].rect);
-            const Tone b = MeanColor(projectiles, PROJECTILE_RECTS[j].rect);
-            EXPECT_GT(std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b), 0.25)
-                << PROJECTILE_RECTS[i].name << " vs " << PROJECTILE_RECTS[j].name;
-        }
-    }
-}
-
-TEST(TextureAssetsTest, ExplosionSheetHasSixteenFramesThatStayInsideTheirCells) {
-    const sf::Image image = Load(TextureId::Explosion);
-    ASSERT_EQ(image.getSize(), sf::Vector2u(1024, 1024));
-    std::vector<double> alpha_sums;
-    for (int frame = 0; frame < 16; ++frame) {
-        const sf::IntRect cell{(frame % 4) * 256, (frame / 4) * 256, 256, 256};
-        double sum = 0;
-        int edge = 0;
-        for (int y = cell.top; y < cell.top + 256; ++y) {
-            for (int x = cell.left; x < cell.left + 256; ++x) {
-                const sf::Uint8 a = image.getPixel(x, y).a;
-                sum += a;
-                const bool border = x == cell.left || y == cell.top || x == cell.left + 255 || y == cell.top + 255;
-                edge += border && a != 0;
+TEST(TextureAssetsTest, EverySheetHoldsDistinctPicturesExactlyAtItsRectangles) {
+    for (const Sheet_t& sheet : asset::SHEETS) {
+        const sf::Image image = Load(sheet);
+        ASSERT_EQ(image.getSize(), sf::Vector2u(static_cast<unsigned>(sheet.width), static_cast<unsigned>(sheet.height)))
+            << sheet.file;
+        for (std::size_t i = 0; i < sheet.rects.size(); ++i) {
+            const Rect_t& r = sheet.rects[i].rect;
+            ASSERT_TRUE(r.left >= 0 && r.top >= 0 && r.left + r.width <= sheet.width && r.top + r.height <= sheet.height)
+                << sheet.file << " " << i;
+            EXPECT_GT(Coverage(image, r, 32), 0.03) << sheet.file << " " << sheet.rects[i].name << " " << i << " is empty";
+            // Pictures do not overlap, and those of one size are different pictures: frames, attitudes, looks.
+            for (std::size_t j = 0; j < i; ++j) {
+                const Rect_t& other = sheet.rects[j].rect;
+                EXPECT_FALSE(Overlap(other, r)) << sheet.file << " " << j << " and " << i << " overlap";
+                if (other.width != r.width || other.height != r.height) continue;
+                EXPECT_GT(Difference(image, other, r), 2.0) << sheet.file << " " << j << " vs " << i;
             }
         }
-        alpha_sums.push_back(sum);
-        EXPECT_GT(sum, 0.0) << "frame " << frame;
-        EXPECT_EQ(edge, 0) << "frame " << frame << " touches its cell's border";
+        int stray = 0;
+        ForEachPixel(image, {0, 0, sheet.width, sheet.height}, [&](int x, int y, sf::Color c) {
+            stray += c.a != 0 && std::none_of(sheet.rects.begin(), sheet.rects.end(), [&](const NamedRect_t& named) {
+                const Rect_t& r = named.rect;
+                return r.left <= x && x < r.left + r.width && r.top <= y && y < r.top + r.height;
+            });
+        });
+        EXPECT_EQ(stray, 0) << sheet.file << " has pixels outside its rectangles";
     }
-    // It swells first and fades out at the end; the early flash glows near white.
-    EXPECT_LT(alpha_sums[0], alpha_sums[4]);
-    EXPECT_LT(alpha_sums[15], alpha_sums[8] / 2);
-    EXPECT_GT(Brightest(image, {0, 0, 256, 256}), 0.95);
 }
 
-TEST(TextureAssetsTest, ButtonLooksDifferClearly) {
-    const sf::Image image = Load(TextureId::Button);
-    ASSERT_EQ(image.getSize(), sf::Vector2u(200, 150));
-    const sf::IntRect normal{0, 0, 200, 50}, selected{0, 50, 200, 50}, pressed{0, 100, 200, 50};
-    EXPECT_GT(MeanDifference(image, normal, image, selected), 12.0);
-    EXPECT_GT(MeanDifference(image, selected, image, pressed), 12.0);
-    EXPECT_GT(MeanDifference(image, normal, image, pressed), 12.0);
-}
-
-TEST(TextureAssetsTest, JungleTileWrapsAndStaysDark) {
-    const sf::Image image = Load(TextureId::Jungle);
-    const sf::Vector2u size = image.getSize();
-    ASSERT_GE(size.x, 64u);
-    ASSERT_GE(size.y, 64u);
-    auto pixel_step = [&](unsigned x0, unsigned y0, unsigned x1, unsigned y1) {
-        const sf::Color a = image.getPixel(x0, y0), b = image.getPixel(x1, y1);
-        return (std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b)) / 3.0;
-    };
-    double across_seam_x = 0, inside_x = 0, across_seam_y = 0, inside_y = 0, luminance = 0;
-    for (unsigned i = 0; i < size.y; ++i) {
-        across_seam_x += pixel_step(size.x - 1, i, 0, i);
-        inside_x += pixel_step(size.x / 2 - 1, i, size.x / 2, i);
+TEST(TextureAssetsTest, GroundFinishAndBackdropsAreOpaqueWhileExplosionsAndParticlesFadeBeforeTheirEdges) {
+    for (const Sheet_t* sheet : {&asset::JUNGLE_SHEET, &asset::FINISH_SHEET, &asset::BACKGROUND_SHEET}) {
+        const sf::Image image = Load(*sheet);
+        for (const NamedRect_t& named : sheet->rects) EXPECT_EQ(Coverage(image, named.rect, 254), 1.0) << named.name;
     }
-    for (unsigned i = 0; i < size.x; ++i) {
-        across_seam_y += pixel_step(i, size.y - 1, i, 0);
-        inside_y += pixel_step(i, size.y / 2 - 1, i, size.y / 2);
-    }
-    // Across the wrap the picture changes no more than between any two neighbouring rows or columns.
-    EXPECT_LT(across_seam_x, 1.5 * inside_x + 2.0 * size.y);
-    EXPECT_LT(across_seam_y, 1.5 * inside_y + 2.0 * size.x);
-    for (unsigned y = 0; y < size.y; ++y) {
-        for (unsigned x = 0; x < size.x; ++x) {
-            const sf::Color c = image.getPixel(x, y);
-            ASSERT_EQ(c.a, 255);
-            luminance += (0.3 * c.r + 0.59 * c.g + 0.11 * c.b) / 255;
+    for (const Sheet_t* sheet : {&asset::EXPLOSION_SHEET, &asset::PARTICLE_SHEET}) {
+        const sf::Image image = Load(*sheet);
+        for (const NamedRect_t& named : sheet->rects) {
+            const Rect_t& r = named.rect;
+            int edge = 0;
+            ForEachPixel(image, r, [&](int x, int y, sf::Color c) {
+                edge += c.a != 0 && (x == r.left || y == r.top || x == r.left + r.width - 1 || y == r.top + r.height - 1);
+            });
+            EXPECT_EQ(edge, 0) << sheet->file << " " << r.left << "," << r.top << " is cut off at its edge";
         }
     }
-    luminance /= size.x * size.y;
-    EXPECT_GT(luminance, 0.08);
-    EXPECT_LT(luminance, 0.4);
 }
 
-TEST(TextureAssetsTest, FinishLineSpansTheWorldAndParticleIsASoftWhiteDisc) {
-    const sf::Image finish = Load(TextureId::Finish);
-    EXPECT_EQ(finish.getSize().x, 640u);
-    EXPECT_EQ(OpaqueShare(finish, {0, 0, 640, static_cast<int>(finish.getSize().y)}), 1.0);
+TEST(TextureAssetsTest, ExplosionSwellsThenFadesShotsGlowAndParticlesTakeTheirTint) {
+    const sf::Image explosion = Load(asset::EXPLOSION_SHEET);
+    auto alpha_sum = [&](int frame) {
+        double sum = 0;
+        ForEachPixel(explosion, asset::ExplosionFrame(frame), [&](int, int, sf::Color c) { sum += c.a; });
+        return sum;
+    };
+    EXPECT_LT(alpha_sum(0), alpha_sum(asset::EXPLOSION_FRAMES / 4));
+    EXPECT_LT(alpha_sum(asset::EXPLOSION_FRAMES - 1), alpha_sum(asset::EXPLOSION_FRAMES / 2) / 2);
 
-    const sf::Image particle = Load(TextureId::Particle);
-    const sf::Vector2u size = particle.getSize();
-    const sf::Color centre = particle.getPixel(size.x / 2, size.y / 2);
-    EXPECT_GT(centre.a, 200);
-    EXPECT_EQ(centre.r, 255);
-    EXPECT_EQ(centre.g, 255);
-    EXPECT_EQ(centre.b, 255);
-    for (unsigned i = 0; i < size.x; ++i) {
-        EXPECT_EQ(particle.getPixel(i, 0).a, 0);
-        EXPECT_EQ(particle.getPixel(i, size.y - 1).a, 0);
+    // The flash and the shots are near white, bright enough for the bloom to make them glow.
+    const std::pair<const Sheet_t*, Rect_t> glowing[] = {{&asset::EXPLOSION_SHEET, asset::ExplosionFrame(0)},
+                                                         {&asset::CHARACTER_SHEET, asset::ALLIED_BULLET},
+                                                         {&asset::PROJECTILE_SHEET, asset::ENEMY_BULLET}};
+    for (const auto& [sheet, rect] : glowing) {
+        double brightest = 0;
+        ForEachPixel(Load(*sheet), rect, [&](int, int, sf::Color c) { brightest = std::max(brightest, Luminance(c)); });
+        EXPECT_GT(brightest, 0.9) << sheet->file;
     }
-    EXPECT_EQ(particle.getPixel(0, size.y / 2).a, 0);
+    const sf::Color centre = Load(asset::PARTICLE_SHEET).getPixel(asset::PARTICLE_SIZE / 2, asset::PARTICLE_SIZE / 2);
+    EXPECT_EQ(centre, sf::Color(255, 255, 255, centre.a));
+    EXPECT_GT(centre.a, 200);
+}
+
+TEST(TextureAssetsTest, JungleTileWrapsWithoutSeam) {
+    const sf::Image image = Load(asset::JUNGLE_SHEET);
+    const int size = asset::JUNGLE_TILE;
+    auto step = [&](int x0, int y0, int x1, int y1) {
+        return std::abs(Luminance(image.getPixel(static_cast<unsigned>(x0), static_cast<unsigned>(y0))) -
+                        Luminance(image.getPixel(static_cast<unsigned>(x1), static_cast<unsigned>(y1))));
+    };
+    double seam_x = 0, inside_x = 0, seam_y = 0, inside_y = 0;
+    for (int i = 0; i < size; ++i) {
+        seam_x += step(size - 1, i, 0, i);
+        inside_x += step(size / 2 - 1, i, size / 2, i);
+        seam_y += step(i, size - 1, i, 0);
+        inside_y += step(i, size / 2 - 1, i, size / 2);
+    }
+    // Across the wrap the picture changes no more than between two neighbouring rows or columns.
+    EXPECT_LT(seam_x, 1.5 * inside_x + 0.01 * size);
+    EXPECT_LT(seam_y, 1.5 * inside_y + 0.01 * size);
 }
 
 }  // namespace

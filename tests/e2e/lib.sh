@@ -17,6 +17,9 @@ E2E_TMP=$(mktemp -d)
 DEADLINE=${KIRROW_E2E_DEADLINE:-180}
 mkdir -p "$E2E_SHOT_DIR"
 export ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null}
+# The game keeps its settings under $XDG_CONFIG_HOME: every scenario starts from the defaults and
+# leaves the settings of whoever runs the tests alone.
+export XDG_CONFIG_HOME=$E2E_TMP/config
 GAME_PID= GAME_WID= LAST= FIGURE= BACKGROUND=()
 # The menu's buttons (view 100,150 + 50 per row, 200x50) are at window x 200-600, y 300 + 100 per
 # row; their left ends hold no caption, so buttons that look alike measure the same there.
@@ -45,14 +48,16 @@ within() {
 # holds A OP B: the numbers compare so; OP is <, > or =.
 holds() { awk -v a="$1" -v op="$2" -v b="$3" 'BEGIN { exit !(op == "<" ? a < b : op == ">" ? a > b : a == b) }'; }
 
-# start_game [DIR [LAUNCHER...]]: starts kirrow from DIR (default: the build's bin/), through
-# LAUNCHER if given. `printed` shows what it wrote to standard output.
+# start_game [DIR [COMMAND...]]: starts COMMAND (default ./kirrow) in DIR (default: the build's
+# bin/). printed and complained: what the game wrote to standard output and error.
 start_game() {
-  (cd "${1:-$E2E_BIN_DIR}" && exec "${@:2}" ./kirrow >"$E2E_TMP/out.$BASHPID" 2>/dev/null) &
+  local command=("${@:2}")
+  (cd "${1:-$E2E_BIN_DIR}" && exec "${command[@]:-./kirrow}" >"$E2E_TMP/out.$BASHPID" 2>"$E2E_TMP/err.$BASHPID") &
   GAME_PID=$!
   BACKGROUND+=("$GAME_PID")
 }
 printed() { cat "$E2E_TMP/out.$GAME_PID"; }
+complained() { cat "$E2E_TMP/err.$GAME_PID"; }
 
 # wait_window [X [OTHER]]: waits for a game window other than OTHER (that of a game still running;
 # a new game may get the id of an ended one's), moves it to (X, 0), as SFML places it partly below

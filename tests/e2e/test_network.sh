@@ -26,7 +26,7 @@ key space
 within "$DEADLINE" menu_shown || fail "the joiner shows no menu"
 play=$FIGURE
 key Down Down
-start_game "$E2E_BIN_DIR" unshare -n sh -c 'ip link set lo up && exec "$0"'
+start_game "$E2E_BIN_DIR" unshare -n sh -c 'ip link set lo up && exec ./kirrow'
 wait_window 0 "$joiner_wid"
 host_pid=$GAME_PID host_wid=$GAME_WID
 "$E2E_TOOLS/relay" "$host_pid" $SPAWN_ENEMY &

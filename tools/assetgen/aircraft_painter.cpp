@@ -269,12 +269,12 @@ void TurnAround(cairo_t* cr, double w, double h) {
 
 // Banking: the lower wing is foreshortened and in shade, the raised one catches the light.
 template <typename DrawFn>
-void DrawBanked(cairo_t* cr, Bank bank, DrawFn&& draw) {
-    if (bank == Bank::Level) {
+void DrawBanked(cairo_t* cr, asset::Bank bank, DrawFn&& draw) {
+    if (bank == asset::Bank::Level) {
         draw(cr);
         return;
     }
-    const bool left_down = bank == Bank::TowardsMinusX;
+    const bool left_down = bank == asset::Bank::TowardsMinusX;
     const double cx = ALLY_W / 2;
     const double left_scale = left_down ? 0.7 : 0.9;
     const double right_scale = left_down ? 0.9 : 0.7;
@@ -304,9 +304,9 @@ void DrawBanked(cairo_t* cr, Bank bank, DrawFn&& draw) {
 
 }  // namespace
 
-void AlliedHeavy(cairo_t* cr, Bank bank) { DrawBanked(cr, bank, DrawAlliedHeavy); }
+void AlliedHeavy(cairo_t* cr, asset::Bank bank) { DrawBanked(cr, bank, DrawAlliedHeavy); }
 
-void AlliedLight(cairo_t* cr, Bank bank) { DrawBanked(cr, bank, DrawAlliedLight); }
+void AlliedLight(cairo_t* cr, asset::Bank bank) { DrawBanked(cr, bank, DrawAlliedLight); }
 
 void EnemyHeavy(cairo_t* cr) {
     TurnAround(cr, ENEMY_W, ENEMY_H);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "texture_layout.hpp"
+#include <asset/texture_layout.hpp>
 
 #include <cairo.h>
 
@@ -8,8 +8,8 @@ namespace assetgen::aircraft {
 
 // Each draws one aircraft seen from above into a box at the origin the size of its rectangle.
 // Allies are olive or blue-grey and face up; enemies are dark red and face down.
-void AlliedHeavy(cairo_t* cr, Bank bank);  // 32 x 48
-void AlliedLight(cairo_t* cr, Bank bank);  // 32 x 48
+void AlliedHeavy(cairo_t* cr, asset::Bank bank);  // 32 x 48
+void AlliedLight(cairo_t* cr, asset::Bank bank);  // 32 x 48
 void EnemyHeavy(cairo_t* cr);              // 63 x 65
 void EnemyLight(cairo_t* cr);              // 63 x 65
 

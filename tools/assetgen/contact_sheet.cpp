@@ -1,7 +1,7 @@
 #include "contact_sheet.hpp"
 
 #include "png_canvas.hpp"
-#include "texture_layout.hpp"
+#include <asset/texture_layout.hpp>
 
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
@@ -13,7 +13,7 @@ namespace assetgen {
 namespace {
 
 struct Placement_t {
-    const char* file;
+    const asset::Sheet_t* sheet;
     double x;
     double y;
     double scale;
@@ -21,9 +21,11 @@ struct Placement_t {
 };
 
 constexpr Placement_t PLACEMENTS[] = {
-    {"character.png", 20, 40, 2.0, 1},   {"projectile.png", 1130, 40, 2.0, 1}, {"particle.png", 1920, 40, 4.0, 1},
-    {"enemy.png", 20, 580, 1.0, 1},      {"explosion.png", 440, 580, 0.5, 1},  {"jungle.png", 970, 580, 0.5, 2},
-    {"button.png", 1500, 580, 1.0, 1},   {"finish.png", 1500, 780, 1.0, 1},    {"background.png", 20, 1200, 0.5, 1},
+    {&asset::CHARACTER_SHEET, 20, 40, 2.0, 1},  {&asset::PROJECTILE_SHEET, 1130, 40, 2.0, 1},
+    {&asset::PARTICLE_SHEET, 1920, 40, 4.0, 1}, {&asset::ENEMY_SHEET, 20, 580, 1.0, 1},
+    {&asset::EXPLOSION_SHEET, 440, 580, 0.5, 1}, {&asset::JUNGLE_SHEET, 970, 580, 0.5, 2},
+    {&asset::BUTTON_SHEET, 1500, 580, 1.0, 1},  {&asset::FINISH_SHEET, 1500, 780, 1.0, 1},
+    {&asset::BACKGROUND_SHEET, 20, 1200, 0.5, 1},
 };
 
 struct SurfaceCloser {
@@ -31,8 +33,9 @@ struct SurfaceCloser {
 };
 
 void Place(cairo_t* cr, const std::filesystem::path& share, const Placement_t& at) {
-    const TextureLayout_t& layout = FindLayout(at.file);
-    const std::string path = (share / "texture" / at.file).string();
+    const asset::Sheet_t& layout = *at.sheet;
+    const std::string file(layout.file);
+    const std::string path = (share / "texture" / file).string();
     std::unique_ptr<cairo_surface_t, SurfaceCloser> image(cairo_image_surface_create_from_png(path.c_str()));
     if (cairo_surface_status(image.get()) != CAIRO_STATUS_SUCCESS)
         throw std::runtime_error("cannot read " + path);
@@ -64,7 +67,7 @@ void Place(cairo_t* cr, const std::filesystem::path& share, const Placement_t& a
     cairo_restore(cr);
 
     cairo_set_line_width(cr, 1.0);
-    for (const NamedRect_t& named : layout.rects) {
+    for (const asset::NamedRect_t& named : layout.rects) {
         cairo_set_source_rgba(cr, 0.2, 1.0, 1.0, 0.8);
         cairo_rectangle(cr, at.x + named.rect.left * at.scale - 0.5, at.y + named.rect.top * at.scale - 0.5,
                         named.rect.width * at.scale + 1, named.rect.height * at.scale + 1);
@@ -74,7 +77,7 @@ void Place(cairo_t* cr, const std::filesystem::path& share, const Placement_t& a
     cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
     cairo_set_font_size(cr, 14);
     cairo_move_to(cr, at.x, at.y - 6);
-    cairo_show_text(cr, at.file);
+    cairo_show_text(cr, file.c_str());
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include "noise.hpp"
 #include "paint.hpp"
 #include "png_canvas.hpp"
-#include "texture_layout.hpp"
+#include <asset/texture_layout.hpp>
 
 #include <algorithm>
 #include <cmath>
@@ -80,8 +80,8 @@ void Billow(cairo_t* cr, double x, double y, double r, const Rgb& color, double 
 }
 
 void DrawFrame(cairo_t* cr, int frame, const std::vector<Puff_t>& puffs, const std::vector<Spark_t>& sparks) {
-    const double t = frame / static_cast<double>(EXPLOSION_FRAMES - 1);  // 0 .. 1
-    const double c = EXPLOSION_FRAME / 2.0;
+    const double t = frame / static_cast<double>(asset::EXPLOSION_FRAMES - 1);  // 0 .. 1
+    const double c = asset::EXPLOSION_FRAME / 2.0;
 
     // A glowing body under the billows holds the fireball together.
     const double body_heat = 1.0 - t * 1.3;
@@ -127,22 +127,22 @@ void DrawFrame(cairo_t* cr, int frame, const std::vector<Puff_t>& puffs, const s
 }  // namespace
 
 void MakeExplosionTexture(const std::filesystem::path& share) {
-    const TextureLayout_t& layout = FindLayout("explosion.png");
+    const asset::Sheet_t& layout = asset::EXPLOSION_SHEET;
     PngCanvas canvas(layout.width, layout.height);
     cairo_t* cr = canvas.Context();
     const std::vector<Puff_t> puffs = MakePuffs();
     const std::vector<Spark_t> sparks = MakeSparks();
-    for (int frame = 0; frame < EXPLOSION_FRAMES; ++frame)
+    for (int frame = 0; frame < asset::EXPLOSION_FRAMES; ++frame)
         paint::InRect(cr, layout.rects[static_cast<std::size_t>(frame)].rect, [&] { DrawFrame(cr, frame, puffs, sparks); });
     canvas.Save(share / "texture" / layout.file);
 }
 
 void MakeParticleTexture(const std::filesystem::path& share) {
-    const TextureLayout_t& layout = FindLayout("particle.png");
+    const asset::Sheet_t& layout = asset::PARTICLE_SHEET;
     PngCanvas canvas(layout.width, layout.height);
     cairo_t* cr = canvas.Context();
     // The fall-off ends a pixel short of the edge, so the outermost pixels are fully transparent.
-    const double c = PARTICLE_SIZE / 2.0;
+    const double c = asset::PARTICLE_SIZE / 2.0;
     const double r = c - 1.0;
     cairo_pattern_t* blob = cairo_pattern_create_radial(c, c, 0, c, c, r);
     // A smooth, roughly Gaussian fall-off that reaches zero exactly at the rim.

@@ -2,6 +2,7 @@
 // With --contact-sheet FILE it also lays the textures out on one picture for inspection.
 #include "contact_sheet.hpp"
 #include "effect_textures.hpp"
+#include "icon.hpp"
 #include "menu_textures.hpp"
 #include "music_tracks.hpp"
 #include "sound_effects.hpp"
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
         assetgen::MakeParticleTexture(share);
         assetgen::MakeButtonTexture(share);
         assetgen::MakeBackgroundTexture(share);
+        assetgen::MakeIcon(share);
         music.get();
         if (with_sheet) {
             assetgen::WriteContactSheet(share, argv[3]);

@@ -3,7 +3,7 @@
 #include "noise.hpp"
 #include "paint.hpp"
 #include "png_canvas.hpp"
-#include "texture_layout.hpp"
+#include <asset/texture_layout.hpp>
 
 #include <cmath>
 #include <numbers>
@@ -26,7 +26,7 @@ struct ButtonLook_t {
 };
 
 void DrawButton(cairo_t* cr, const ButtonLook_t& look) {
-    const double w = BUTTON_WIDTH, h = BUTTON_HEIGHT;
+    const double w = asset::BUTTON_WIDTH, h = asset::BUTTON_HEIGHT;
     paint::RoundedRect(cr, 2, 2, w - 4, h - 4, 10);
     cairo_pattern_t* fill = paint::VerticalShade(2, h - 2, look.inset ? look.bottom : look.top, look.inset ? look.top : look.bottom);
     cairo_set_source(cr, fill);
@@ -162,7 +162,7 @@ void DrawScene(cairo_t* cr, double w, double h, const Scene_t& scene) {
 }  // namespace
 
 void MakeButtonTexture(const std::filesystem::path& share) {
-    const TextureLayout_t& layout = FindLayout("button.png");
+    const asset::Sheet_t& layout = asset::BUTTON_SHEET;
     PngCanvas canvas(layout.width, layout.height);
     cairo_t* cr = canvas.Context();
     const ButtonLook_t looks[] = {
@@ -176,7 +176,7 @@ void MakeButtonTexture(const std::filesystem::path& share) {
 }
 
 void MakeBackgroundTexture(const std::filesystem::path& share) {
-    const TextureLayout_t& layout = FindLayout("background.png");
+    const asset::Sheet_t& layout = asset::BACKGROUND_SHEET;
     PngCanvas canvas(layout.width, layout.height);
     cairo_t* cr = canvas.Context();
     const Scene_t dusk{Hex(0x1C1A3C), Hex(0xD0703A), Hex(0xFFB050), 0.7, 0.5, 0.06, Hex(0xF0A080),
@@ -185,9 +185,9 @@ void MakeBackgroundTexture(const std::filesystem::path& share) {
                       Hex(0x5C7C78), Hex(0x10281A), 0.6, false, 1, 0xDA4};
     const Scene_t night{Hex(0x060A1C), Hex(0x243A5A), Hex(0xDDE6FF), 0.75, 0.2, 0.04, Hex(0x8090B0),
                         Hex(0x1C2A3A), Hex(0x04080A), 0.6, true, 0, 0x916};
-    paint::InRect(cr, MENU_BACKDROP, [&] { DrawScene(cr, MENU_BACKDROP.width, MENU_BACKDROP.height, dusk); });
-    paint::InRect(cr, LOADING_BACKDROP, [&] { DrawScene(cr, LOADING_BACKDROP.width, LOADING_BACKDROP.height, day); });
-    paint::InRect(cr, SPARE_BACKDROP, [&] { DrawScene(cr, SPARE_BACKDROP.width, SPARE_BACKDROP.height, night); });
+    paint::InRect(cr, asset::MENU_BACKDROP, [&] { DrawScene(cr, asset::MENU_BACKDROP.width, asset::MENU_BACKDROP.height, dusk); });
+    paint::InRect(cr, asset::LOADING_BACKDROP, [&] { DrawScene(cr, asset::LOADING_BACKDROP.width, asset::LOADING_BACKDROP.height, day); });
+    paint::InRect(cr, asset::SPARE_BACKDROP, [&] { DrawScene(cr, asset::SPARE_BACKDROP.width, asset::SPARE_BACKDROP.height, night); });
     canvas.Save(share / "texture" / layout.file);
 }
 

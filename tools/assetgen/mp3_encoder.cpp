@@ -2,6 +2,8 @@
 
 #include "synth.hpp"
 
+#include <asset/sound_format.hpp>
+
 #include <lame/lame.h>
 
 #include <algorithm>
@@ -36,7 +38,7 @@ void WriteMp3(const std::filesystem::path& file, const StereoBuffer& audio, int 
     lame_global_flags* gf = lame.get();
     lame_set_in_samplerate(gf, SAMPLE_RATE);
     lame_set_out_samplerate(gf, SAMPLE_RATE);
-    lame_set_num_channels(gf, 2);
+    lame_set_num_channels(gf, asset::MUSIC_CHANNELS);
     lame_set_mode(gf, JOINT_STEREO);
     lame_set_VBR(gf, vbr_off);
     lame_set_brate(gf, kbps);

@@ -2,9 +2,13 @@
 
 #include "mp3_encoder.hpp"
 #include "sequencer.hpp"
+#include "synth.hpp"
+
+#include <asset/sound_format.hpp>
 
 #include <array>
 #include <future>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -167,10 +171,17 @@ StereoBuffer GameOver() {
 void MakeMusic(const std::filesystem::path& share) {
     const std::filesystem::path dir = share / "music";
     // The tracks share nothing, so they are made side by side to keep the build short.
-    auto make = [&](const char* name, StereoBuffer (*compose)()) {
-        return std::async(std::launch::async, [=] { WriteMp3(dir / name, compose(), KBPS); });
+    auto make = [&](std::string_view name, StereoBuffer (*compose)()) {
+        return std::async(std::launch::async, [=] {
+            const StereoBuffer audio = compose();
+            if (static_cast<double>(audio.left.size()) < asset::MIN_TRACK_SECONDS * SAMPLE_RATE)
+                throw std::logic_error(std::string(name) + " is shorter than a track may be");
+            WriteMp3(dir / name, audio, KBPS);
+        });
     };
-    std::future<void> tracks[] = {make("menu.mp3", Menu), make("mission.mp3", Mission), make("game_over.mp3", GameOver)};
+    // In the order of the file table.
+    std::future<void> tracks[] = {make(asset::MUSIC_FILES[0], Menu), make(asset::MUSIC_FILES[1], Mission),
+                                  make(asset::MUSIC_FILES[2], GameOver)};
     for (std::future<void>& track : tracks)
         track.get();
 }

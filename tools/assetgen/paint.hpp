@@ -1,6 +1,6 @@
 #pragma once
 
-#include "texture_layout.hpp"
+#include <asset/texture_layout.hpp>
 
 #include <cairo.h>
 
@@ -29,7 +29,7 @@ cairo_pattern_t* VerticalShade(double y0, double y1, const Rgb& top, const Rgb& 
 
 // Runs `draw` translated to the rectangle's corner and clipped to it, so nothing spills out.
 template <typename DrawFn>
-void InRect(cairo_t* cr, const Rect_t& rect, DrawFn&& draw) {
+void InRect(cairo_t* cr, const asset::Rect_t& rect, DrawFn&& draw) {
     cairo_save(cr);
     cairo_rectangle(cr, rect.left, rect.top, rect.width, rect.height);
     cairo_clip(cr);

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <asset/sound_format.hpp>
+
 #include <cstddef>
 #include <vector>
 
 namespace assetgen {
 
-inline constexpr int SAMPLE_RATE = 44100;
+inline constexpr int SAMPLE_RATE = asset::SAMPLE_RATE;
 
 // Equal temperament, A4 = MIDI 69 = 440 Hz.
 double MidiToHz(double note);

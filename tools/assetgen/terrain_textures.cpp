@@ -3,7 +3,7 @@
 #include "noise.hpp"
 #include "paint.hpp"
 #include "png_canvas.hpp"
-#include "texture_layout.hpp"
+#include <asset/texture_layout.hpp>
 #include "value_noise.hpp"
 
 #include <algorithm>
@@ -17,7 +17,7 @@ namespace {
 using paint::Hex;
 using paint::Rgb;
 
-constexpr double TILE = JUNGLE_TILE;
+constexpr double TILE = asset::JUNGLE_TILE;
 constexpr double TWO_PI = 2.0 * std::numbers::pi;
 
 // The river winds with a period of one tile, so it leaves the bottom where it entered the top.
@@ -137,7 +137,7 @@ std::vector<Tree_t> PlantTrees() {
 }  // namespace
 
 void MakeJungleTexture(const std::filesystem::path& share) {
-    const TextureLayout_t& layout = FindLayout("jungle.png");
+    const asset::Sheet_t& layout = asset::JUNGLE_SHEET;
     PngCanvas canvas(layout.width, layout.height);
     GroundAndRiver(canvas);
     cairo_t* cr = canvas.Context();
@@ -162,13 +162,13 @@ void MakeJungleTexture(const std::filesystem::path& share) {
 }
 
 void MakeFinishTexture(const std::filesystem::path& share) {
-    const TextureLayout_t& layout = FindLayout("finish.png");
+    const asset::Sheet_t& layout = asset::FINISH_SHEET;
     PngCanvas canvas(layout.width, layout.height);
     cairo_t* cr = canvas.Context();
     constexpr int columns = 32;
     constexpr int rows = 4;
-    const double cell_w = static_cast<double>(FINISH_WIDTH) / columns;
-    const double cell_h = static_cast<double>(FINISH_HEIGHT) / rows;
+    const double cell_w = static_cast<double>(asset::FINISH_WIDTH) / columns;
+    const double cell_h = static_cast<double>(asset::FINISH_HEIGHT) / rows;
     for (int row = 0; row < rows; ++row) {
         for (int column = 0; column < columns; ++column) {
             cairo_rectangle(cr, column * cell_w, row * cell_h, cell_w, cell_h);
@@ -177,7 +177,7 @@ void MakeFinishTexture(const std::filesystem::path& share) {
         }
     }
     // A soft sheen across the banner so it does not look flat.
-    cairo_pattern_t* sheen = cairo_pattern_create_linear(0, 0, 0, FINISH_HEIGHT);
+    cairo_pattern_t* sheen = cairo_pattern_create_linear(0, 0, 0, asset::FINISH_HEIGHT);
     cairo_pattern_add_color_stop_rgba(sheen, 0, 1, 1, 1, 0.12);
     cairo_pattern_add_color_stop_rgba(sheen, 0.5, 1, 1, 1, 0.0);
     cairo_pattern_add_color_stop_rgba(sheen, 1, 0, 0, 0, 0.25);

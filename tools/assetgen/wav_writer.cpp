@@ -2,6 +2,8 @@
 
 #include "synth.hpp"
 
+#include <asset/sound_format.hpp>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -20,7 +22,7 @@ void PutLittleEndian(std::string& out, std::uint32_t value, int bytes) {
 }  // namespace
 
 void WriteMonoWav(const std::filesystem::path& file, const std::vector<float>& samples) {
-    constexpr std::uint32_t channels = 1;
+    constexpr std::uint32_t channels = asset::EFFECT_CHANNELS;
     constexpr std::uint32_t bytes_per_sample = 2;
     const auto data_size = static_cast<std::uint32_t>(samples.size() * bytes_per_sample * channels);
 

@@ -1,6 +1,7 @@
 #include "state/game/multiplayer.hpp"
 
 #include "audio/music_player.hpp"
+#include "input/menu_keys.hpp"
 #include "network/messages.hpp"
 #include "network/protocol.hpp"
 #include "random.hpp"
@@ -339,7 +340,7 @@ bool MultiplayerState::HandleEvent(const sf::Event& event) {
             Send(network::WriteRequestSecondAircraft());
             second_aircraft_requested = true;
         }
-    } else if (event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::Escape) {
+    } else if (input::MenuKeyOf(event) == sf::Keyboard::Escape) {
         ReleaseRealtimeActions();
         active = false;
         RequestStackPush(StateId::NetworkPause);
