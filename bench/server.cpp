@@ -12,7 +12,7 @@
 
 #include "network/messages.hpp"
 #include "network/reusable_listener.hpp"
-#include "network/server.hpp"
+#include "network/server/server.hpp"
 
 #include <SFML/Network/IpAddress.hpp>
 #include <SFML/Network/TcpSocket.hpp>
@@ -102,8 +102,11 @@ int main(int argc, char** argv) {
             while (clients[i]->socket.receive(packet) == sf::Socket::Done) {
                 const auto type = network::ReadServerMessageType(packet);
                 if (type == network::ServerMessage::AssignAircraft) {
-                    if (const auto placement = network::ReadAssignAircraft(packet))
+                    if (const auto placement = network::ReadAssignAircraft(packet)) {
                         clients[i]->identifier = placement->identifier;
+                        // At once, as a game client does: a newcomer that stays silent loses its slot.
+                        network::SendPacket(clients[i]->socket, network::WriteAircraftStatus({}));
+                    }
                 } else if (type == network::ServerMessage::OneShotAction && action_sent >= 0.0 && i != action_sender) {
                     latencies.push_back(bench::NowMs() - action_sent);
                 }

@@ -1,18 +1,22 @@
 #!/usr/bin/env bash
-# Fuzzes the network protocol for about SECONDS in all (default 60): half with libFuzzer on the
-# message readers (clang build in build/fuzz), half with random traffic from several clients
-# against a real server over 127.0.0.1 (the sanitizer build's test_fuzz in build/asan). Fails on
-# any fault or sanitizer report.
+# Fuzzes the network for about SECONDS in all (default 60), a third each: libFuzzer on the
+# protocol's message readers and on the multiplayer client fed server messages (clang build in
+# build/fuzz; the client runs beside build/asan's assets on a virtual display), and random traffic
+# from several clients against a server driven on a stepped clock (the sanitizer build's
+# test_fuzz in build/asan). Fails on any fault or sanitizer report.
 #   scripts/fuzz.sh 600                       a longer run
 #   KIRROW_FUZZ_SEED=$RANDOM scripts/fuzz.sh  other inputs (the fixed default makes runs repeat)
-# The libFuzzer corpus grows in build/fuzz/corpus across runs. An input that breaks a reader is
-# kept as build/fuzz/crash-*; replay it with build/fuzz/bin/fuzz_messages FILE.
+# The libFuzzer corpora grow in build/fuzz/corpus and build/fuzz/client-corpus across runs. An
+# input that breaks a reader is kept as build/fuzz/crash-*, one that breaks the client as
+# build/fuzz/client-crash-*; replay it with build/fuzz/bin/fuzz_messages FILE (or fuzz_client, run
+# as below).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 seed=${KIRROW_FUZZ_SEED:-5000}
-reader_seconds=$(( (seconds + 1) / 2 ))
-server_seconds=$(( seconds / 2 ))
+reader_seconds=$(( (seconds + 2) / 3 ))
+client_seconds=$(( (seconds + 1) / 3 ))
+server_seconds=$(( seconds / 3 ))
 
 # libFuzzer comes with clang.
 packages=(clang libclang-rt-14-dev)
@@ -34,13 +38,30 @@ mkdir -p "$fuzz/corpus"
 log="$fuzz/fuzz_messages.log"
 if ASAN_OPTIONS="detect_leaks=1" UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
     "$fuzz/bin/fuzz_messages" -seed="$seed" -max_total_time="$reader_seconds" -max_len=256 -timeout=10 \
-    -dict="$root/tests/fuzz/messages.dict" -artifact_prefix="$fuzz/" -print_final_stats=1 "$fuzz/corpus" >"$log" 2>&1; then
+    -artifact_prefix="$fuzz/" -print_final_stats=1 "$fuzz/corpus" >"$log" 2>&1; then
   grep -E '^(stat::number_of_executed_units|stat::new_units_added)|^Done' "$log" || true
   echo "corpus: $(ls "$fuzz/corpus" | wc -l) inputs"
 else
   tail -n 60 "$log" >&2
   echo "The message reader fuzzer found a fault (full log: $log)." >&2
   status=1
+fi
+
+if [ "$client_seconds" -gt 0 ]; then
+  echo "Fuzzing the client's message handling for ${client_seconds} s (seed $seed)..."
+  mkdir -p "$fuzz/client-corpus"
+  log="$fuzz/fuzz_client.log"
+  # Leaks are the sanitizer pass's business; here OpenGL and OpenAL would report their own.
+  if (cd "$asan/bin" && ALSOFT_DRIVERS=null UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
+      xvfb-run -a -s "-screen 0 1600x1200x24" "$fuzz/bin/fuzz_client" -seed="$seed" -detect_leaks=0 \
+      -max_total_time="$client_seconds" -max_len=4096 -timeout=60 -artifact_prefix="$fuzz/client-" \
+      -print_final_stats=1 "$fuzz/client-corpus") >"$log" 2>&1; then
+    grep -E '^(stat::number_of_executed_units|stat::new_units_added)|^Done' "$log" || true
+  else
+    tail -n 60 "$log" >&2
+    echo "The client fuzzer found a fault (full log: $log)." >&2
+    status=1
+  fi
 fi
 
 if [ "$server_seconds" -gt 0 ]; then

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <SFML/System/Err.hpp>
+
 #include <cassert>
 #include <filesystem>
 #include <map>
@@ -46,8 +48,17 @@ private:
     static bool LoadFrom(Resource& resource, const std::filesystem::path& path) {
         return resource.loadFromFile(path.string());
     }
+    // A shader names the file at fault itself, in the one line of its exception: SFML's own
+    // report (a compiler log of several lines) is kept quiet, and the fragment file is tried alone
+    // to tell which of the two failed.
     static bool LoadFrom(Resource& resource, const std::filesystem::path& vertex, const std::filesystem::path& fragment) {
-        return resource.loadFromFile(vertex.string(), fragment.string());
+        std::streambuf* const report = sf::err().rdbuf(nullptr);
+        const bool loaded = resource.loadFromFile(vertex.string(), fragment.string());
+        Resource probe;
+        const bool fragment_fails = !loaded && !probe.loadFromFile(fragment.string(), Resource::Fragment);
+        sf::err().rdbuf(report);
+        if (fragment_fails) throw std::runtime_error("Failed to load resource " + fragment.string());
+        return loaded;
     }
 
     std::map<ResourceId, std::unique_ptr<Resource>> resource_by_id;

@@ -1,5 +1,7 @@
 #include "network/field_reader.hpp"
 
+#include "network/protocol.hpp"
+
 #include <SFML/Network/Packet.hpp>
 
 #include <cmath>
@@ -44,8 +46,17 @@ bool FieldReader::ReadInRange(std::int32_t& value, std::int32_t first, std::int3
     return Read(value) && (valid = first <= value && value < end);
 }
 
-bool FieldReader::ReadCount(std::int32_t& count, std::size_t entry_size) {
-    return Read(count) && (valid = count >= 0 && static_cast<std::size_t>(count) <= Remaining() / entry_size);
+bool FieldReader::ReadCoordinate(float& value) {
+    return Read(value) && (valid = -MAX_COORDINATE <= value && value <= MAX_COORDINATE);
+}
+
+bool FieldReader::ReadCounter(std::int32_t& value, std::int32_t least) {
+    return ReadInRange(value, least, MAX_COUNTER + 1);
+}
+
+bool FieldReader::ReadCount(std::int32_t& count, std::size_t entry_size, std::size_t most) {
+    return Read(count) && (valid = count >= 0 && static_cast<std::size_t>(count) <= most &&
+                                   static_cast<std::size_t>(count) <= Remaining() / entry_size);
 }
 
 }  // namespace network

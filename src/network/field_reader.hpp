@@ -30,8 +30,16 @@ public:
     bool Read(std::string& value);
     // An integer in [first, end).
     bool ReadInRange(std::int32_t& value, std::int32_t first, std::int32_t end);
-    // A list length: not negative, and entries of entry_size bytes must fit into the rest.
-    bool ReadCount(std::int32_t& count, std::size_t entry_size);
+    // A position, offset or edge inside the range any world of the game spans.
+    bool ReadCoordinate(float& value);
+    // Hitpoints or missiles: up to MAX_COUNTER, and at least `least`.
+    bool ReadCounter(std::int32_t& value, std::int32_t least);
+    // A list length: not negative, at most `most`, and entries of entry_size bytes must fit into
+    // the rest.
+    bool ReadCount(std::int32_t& count, std::size_t entry_size, std::size_t most);
+
+    // Refuses the message unless `condition` holds, for rules across fields or beyond a range.
+    bool Require(bool condition) { return valid = valid && condition; }
 
     bool IsValid() const { return valid; }
 

@@ -33,7 +33,7 @@ bool ReadAction(FieldReader& reader, key_binding::PlayerAction::t& action) {
 }
 
 bool ReadPosition(FieldReader& reader, sf::Vector2f& position) {
-    return reader.Read(position.x) && reader.Read(position.y);
+    return reader.ReadCoordinate(position.x) && reader.ReadCoordinate(position.y);
 }
 
 template <typename Message>
@@ -107,12 +107,12 @@ sf::Packet WriteWorldEvent(const action::NetAction& event) {
 std::optional<AircraftStatus_t> ReadAircraftStatus(sf::Packet& packet) {
     FieldReader reader(packet);
     std::int32_t count = 0;
-    if (!reader.ReadCount(count, AIRCRAFT_STATUS_ENTRY_SIZE)) return std::nullopt;
+    if (!reader.ReadCount(count, AIRCRAFT_STATUS_ENTRY_SIZE, MAX_AIRCRAFT_PER_PEER)) return std::nullopt;
     AircraftStatus_t message;
     message.entries.resize(static_cast<std::size_t>(count));
     for (AircraftStatusEntry_t& entry : message.entries)
-        if (!(reader.Read(entry.identifier) && ReadPosition(reader, entry.position) && reader.Read(entry.hitpoints) &&
-              reader.Read(entry.missile_ammo)))
+        if (!(reader.Read(entry.identifier) && ReadPosition(reader, entry.position) &&
+              reader.ReadCounter(entry.hitpoints, -MAX_COUNTER) && reader.ReadCounter(entry.missile_ammo, 0)))
             return std::nullopt;
     return message;
 }
@@ -205,14 +205,15 @@ std::optional<WorldSnapshot_t> ReadWorldSnapshot(sf::Packet& packet) {
     FieldReader reader(packet);
     WorldSnapshot_t message;
     std::int32_t count = 0;
-    if (!(reader.Read(message.world_height) && reader.Read(message.battlefield_bottom) &&
-          reader.ReadCount(count, SNAPSHOT_ENTRY_SIZE)))
+    if (!(reader.ReadCoordinate(message.world_height) && reader.Require(message.world_height >= 1.f) &&
+          reader.ReadCoordinate(message.battlefield_bottom) && reader.ReadCount(count, SNAPSHOT_ENTRY_SIZE, MAX_AIRCRAFT)))
         return std::nullopt;
     message.entries.resize(static_cast<std::size_t>(count));
     // Records of aircraft destroyed meanwhile come as all zero, a player type too.
     for (SnapshotEntry_t& entry : message.entries)
-        if (!(reader.Read(entry.identifier) && ReadPosition(reader, entry.position) && reader.Read(entry.hitpoints) &&
-              reader.Read(entry.missile_ammo) && reader.ReadInRange(entry.character_type, 0, PLAYER_CHARACTER_TYPE_COUNT)))
+        if (!(reader.Read(entry.identifier) && ReadPosition(reader, entry.position) &&
+              reader.ReadCounter(entry.hitpoints, -MAX_COUNTER) && reader.ReadCounter(entry.missile_ammo, 0) &&
+              reader.ReadInRange(entry.character_type, 0, PLAYER_CHARACTER_TYPE_COUNT)))
             return std::nullopt;
     return message;
 }
@@ -236,7 +237,7 @@ std::optional<SpawnEnemy_t> ReadSpawnEnemy(sf::Packet& packet) {
     FieldReader reader(packet);
     SpawnEnemy_t message;
     if (!(reader.ReadInRange(message.character_type, PLAYER_CHARACTER_TYPE_COUNT, CHARACTER_TYPE_COUNT) &&
-          reader.Read(message.vertical_distance) && reader.Read(message.horizontal_offset) &&
+          reader.ReadCoordinate(message.vertical_distance) && reader.ReadCoordinate(message.horizontal_offset) &&
           reader.Read(message.mirrored)))
         return std::nullopt;
     return message;
@@ -254,7 +255,7 @@ std::optional<WorldStatus_t> ReadWorldStatus(sf::Packet& packet) {
     FieldReader reader(packet);
     WorldStatus_t message;
     std::int32_t count = 0;
-    if (!(reader.Read(message.battlefield_bottom) && reader.ReadCount(count, WORLD_STATUS_ENTRY_SIZE)))
+    if (!(reader.ReadCoordinate(message.battlefield_bottom) && reader.ReadCount(count, WORLD_STATUS_ENTRY_SIZE, MAX_AIRCRAFT)))
         return std::nullopt;
     message.entries.resize(static_cast<std::size_t>(count));
     for (WorldStatusEntry_t& entry : message.entries)

@@ -16,7 +16,8 @@
 // its fields back out. Readers are handed the packet just after its type has been read and
 // return nothing for a packet that is truncated or holds a value no peer of ours would send, so
 // a receiver applies a message whole or not at all. Aircraft and pickup types come out as
-// integers checked against the ranges in protocol.hpp.
+// integers checked against the ranges in protocol.hpp, and so do list lengths, coordinates,
+// hitpoints and missiles against its limits.
 namespace network {
 
 // Both directions carry one-shot actions and realtime action changes with the same fields.

@@ -7,6 +7,10 @@
 
 namespace network {
 
+TimeSource StartClock() {
+    return [clock = sf::Clock()] { return clock.getElapsedTime(); };
+}
+
 SendResult SendPacket(sf::TcpSocket& socket, const sf::Packet& packet, sf::Time stall_limit) {
     // SFML keeps the position of a partial send inside the packet object; a fresh copy starts at
     // its first byte and leaves the caller's packet untouched for the next peer.

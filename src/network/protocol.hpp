@@ -2,7 +2,9 @@
 
 #include <SFML/System/Time.hpp>
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 
 namespace sf {
 class Packet;
@@ -50,6 +52,24 @@ struct ServerMessage {
 inline constexpr std::int32_t PLAYER_CHARACTER_TYPE_COUNT = 2;
 inline constexpr std::int32_t CHARACTER_TYPE_COUNT = 4;
 inline constexpr std::int32_t PICKUP_TYPE_COUNT = 4;
+
+// What a game can hold. Anyone can be a peer, so a receiver refuses whatever goes beyond these
+// like any malformed message, before it costs memory or time.
+inline constexpr std::size_t MAX_PEERS = 10;
+inline constexpr std::size_t MAX_AIRCRAFT_PER_PEER = 2;
+inline constexpr std::size_t MAX_AIRCRAFT = MAX_PEERS * MAX_AIRCRAFT_PER_PEER;
+// Far above the largest message a game sends (a snapshot of every aircraft is under 600 bytes).
+inline constexpr std::size_t MAX_PACKET_SIZE = 64 * 1024;
+// Positions, offsets and battlefield edges: the world is 2500 units high, and a battlefield that
+// keeps rising for hours is still inside this.
+inline constexpr float MAX_COORDINATE = 1000000.f;
+// Hitpoints and missiles grow by pickups only: a game never comes near, and sums stay in range.
+inline constexpr std::int32_t MAX_COUNTER = 1000000;
+
+// Where the network's code takes the time from: a clock started with it in a game, a clock
+// stepped by hand in tests.
+using TimeSource = std::function<sf::Time()>;
+TimeSource StartClock();
 
 enum class SendResult {
     Sent,     // the whole packet is on its way

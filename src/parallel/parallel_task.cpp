@@ -1,8 +1,17 @@
 #include "parallel/parallel_task.hpp"
 
+#include <SFML/System/Clock.hpp>
+
+#include <utility>
+
 namespace parallel {
 namespace {
 const sf::Time task_duration = sf::seconds(1.f);
+}
+
+ParallelTask::ParallelTask(Clock clock) : clock(std::move(clock)) {
+    if (!this->clock) this->clock = [real = sf::Clock()] { return real.getElapsedTime(); };
+    started = this->clock();
 }
 
 ParallelTask::~ParallelTask() {
@@ -11,7 +20,7 @@ ParallelTask::~ParallelTask() {
 
 void ParallelTask::Execute() {
     finished = false;
-    elapsed_time.restart();
+    started = clock();
     thread = std::thread(&ParallelTask::RunTask, this);
 }
 
@@ -22,13 +31,15 @@ bool ParallelTask::IsFinished() {
 
 float ParallelTask::GetCompletion() {
     std::lock_guard<std::mutex> lock(mutex);
-    return elapsed_time.getElapsedTime().asSeconds();
+    return Elapsed().asSeconds();
 }
+
+sf::Time ParallelTask::Elapsed() const { return clock() - started; }
 
 void ParallelTask::RunTask() {
     for (;;) {
         std::lock_guard<std::mutex> lock(mutex);
-        if (elapsed_time.getElapsedTime() >= task_duration) break;
+        if (Elapsed() >= task_duration) break;
     }
     std::lock_guard<std::mutex> lock(mutex);
     finished = true;

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <SFML/System/Clock.hpp>
+#include <SFML/System/Time.hpp>
 
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -10,7 +11,10 @@ namespace parallel {
 // One second of background work whose progress the main thread may poll.
 class ParallelTask {
 public:
-    ParallelTask() = default;
+    // A running time, read by both threads: the real clock unless a test steps one by hand.
+    using Clock = std::function<sf::Time()>;
+
+    explicit ParallelTask(Clock clock = {});
     ~ParallelTask();
     ParallelTask(const ParallelTask&) = delete;
     ParallelTask& operator=(const ParallelTask&) = delete;
@@ -22,10 +26,13 @@ public:
 
 private:
     void RunTask();
+    // The time since Execute; the caller holds the mutex.
+    sf::Time Elapsed() const;
 
     std::thread thread;
     bool finished = false;
-    sf::Clock elapsed_time;
+    Clock clock;
+    sf::Time started;
     std::mutex mutex;
 };
 

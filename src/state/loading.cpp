@@ -6,13 +6,15 @@
 
 #include <algorithm>
 #include <cassert>
+#include <utility>
 
 namespace state::loading {
 
-LoadingState::LoadingState(StateStack& stack, const StateContext_t& context)
+LoadingState::LoadingState(StateStack& stack, const StateContext_t& context, parallel::ParallelTask::Clock clock)
     : State(stack, context),
       loading_text("Loading resources...", context.fonts->Get(holder::FontId::Main), 30),
-      background(gui::background::Background::Loading, context) {
+      background(gui::background::Background::Loading, context),
+      task(std::move(clock)) {
     const sf::Vector2f view_size = context.window->getView().getSize();
     CenterOrigin(loading_text);
     loading_text.setPosition(view_size * 0.5f);

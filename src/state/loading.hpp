@@ -12,7 +12,8 @@ namespace state::loading {
 // Shows a progress bar while the background task runs, then starts the mission.
 class LoadingState : public State {
 public:
-    LoadingState(StateStack& stack, const StateContext_t& context);
+    // The task's clock is the real one unless a test hands in its own.
+    LoadingState(StateStack& stack, const StateContext_t& context, parallel::ParallelTask::Clock clock = {});
 
     void Draw() override;
     bool Update(sf::Time dt) override;

@@ -1,10 +1,10 @@
-#include "audio/sound_player.hpp"
 #include "game/character.hpp"
 #include "game/pickup.hpp"
-#include "game_fixture.hpp"
+#include "game/projectile.hpp"
 #include "scene/network_node.hpp"
 #include "scene/sound_node.hpp"
 #include "scene/text_node.hpp"
+#include "support/helpers.hpp"
 
 #include <cmath>
 #include <set>
@@ -14,16 +14,16 @@ namespace {
 using game::character::Character;
 using game::pickup::Pickup;
 using game::projectile::Projectile;
-using game_test::step_us;
+using holder::SoundId;
 
 std::string Shown(const scene::TextNode& node) { return node.GetText().getString().toAnsiString(); }
 
-class CharacterTest : public game_test::GameTest {
+class CharacterTest : public test::FieldTest {
 protected:
     Character& Add(Character::Type type, sf::Vector2f position = {}) {
         auto aircraft = std::make_unique<Character>(type, textures, fonts);
         aircraft->setPosition(position);
-        return Attach(std::move(aircraft), root);
+        return Attach(std::move(aircraft));
     }
 
     int FireCommands() { return Take(scene::Category::SCENE_AIR_LAYER); }
@@ -37,18 +37,20 @@ protected:
     }
 };
 
-TEST_F(CharacterTest, ReadOutsShowHitpointsAndMissilesUpright) {
+TEST_F(CharacterTest, PlayersShowTheirStateUprightAndBankWhileMovingSideways) {
     Character& heavy = Add(Character::AlliedHeavy);
-    EXPECT_EQ(Shown(heavy.GetHealthDisplay()), "100 HP");
     EXPECT_EQ(Shown(*heavy.GetMissileDisplay()), "2 M");
-    EXPECT_EQ(Shown(Add(Character::AlliedLight).GetHealthDisplay()), "80 HP");
-    const Character& enemy = Add(Character::EnemyLight);
-    EXPECT_EQ(Shown(enemy.GetHealthDisplay()), "40 HP");
-    EXPECT_EQ(enemy.GetMissileDisplay(), nullptr);
-
+    EXPECT_EQ(Add(Character::EnemyLight).GetMissileDisplay(), nullptr);
     heavy.setRotation(30.f);
     heavy.Damage(7);
-    heavy.Update(sf::Time::Zero, commands);
+    // The banking frames sit seven frames right of the straight one: a row down left, two right.
+    for (const auto& [vx, frame] : {std::pair(-10.f, sf::IntRect(16 + 7 * 32, 16 + 48, 32, 48)),
+                                    {10.f, sf::IntRect(16 + 7 * 32, 16 + 2 * 48, 32, 48)},
+                                    {0.f, sf::IntRect(16, 16, 32, 48)}}) {
+        heavy.SetVelocity({vx, -5.f});
+        heavy.Update(sf::Time::Zero, commands);
+        EXPECT_EQ(heavy.GetSprite().getTextureRect(), frame) << vx;
+    }
     EXPECT_EQ(Shown(heavy.GetHealthDisplay()), "93 HP");
     EXPECT_FLOAT_EQ(heavy.GetHealthDisplay().getRotation(), 330.f);
     EXPECT_FLOAT_EQ(heavy.GetMissileDisplay()->getRotation(), 330.f);
@@ -57,25 +59,19 @@ TEST_F(CharacterTest, ReadOutsShowHitpointsAndMissilesUpright) {
 TEST_F(CharacterTest, MissilesRunOutAndIgnoreTheGunCountdown) {
     Character& aircraft = Add(Character::AlliedHeavy);
     aircraft.Fire();
-    aircraft.LaunchMissile();
-    aircraft.Update(sf::Time::Zero, commands);
-    EXPECT_EQ(FireCommands(), 2);  // one burst of bullets and one missile
-    aircraft.LaunchMissile();
-    aircraft.Update(sf::Time::Zero, commands);
-    EXPECT_EQ(FireCommands(), 1);
-    EXPECT_EQ(Shown(*aircraft.GetMissileDisplay()), "");
-    aircraft.LaunchMissile();
-    aircraft.Update(sf::Time::Zero, commands);
-    EXPECT_EQ(FireCommands(), 0);
+    for (const int expected : {2, 1, 0}) {  // a burst with the first missile, the second, none left
+        aircraft.LaunchMissile();
+        aircraft.Update(sf::Time::Zero, commands);
+        EXPECT_EQ(FireCommands(), expected);
+    }
     EXPECT_EQ(aircraft.GetMissileAmmo(), 0);
-    EXPECT_DEATH(aircraft.CollectMissiles(0), "num > 0");
+    EXPECT_EQ(Shown(*aircraft.GetMissileDisplay()), "");
 }
 
-TEST_F(CharacterTest, DamagedEnemyFliesSlower) {
+TEST_F(CharacterTest, DamagedEnemyFliesSlowerAndPlayersDoNot) {
     Character& enemy = Add(Character::EnemyHeavy);
     enemy.Damage(35);
-    EXPECT_EQ(enemy.GetMaxSpeed(), 40.f);
-    enemy.Update(sf::microseconds(step_us), commands);
+    enemy.Update(test::step, commands);
     EXPECT_NEAR(std::hypot(enemy.GetVelocity().x, enemy.GetVelocity().y), 40.f, 1e-4f);
     Character& player = Add(Character::AlliedHeavy);
     player.Damage(50);
@@ -101,25 +97,12 @@ TEST_F(CharacterTest, FlightPatternSwitchesLegsOnlyAfterExceedingEachDistance) {
     EXPECT_EQ(mirrored_pattern, "----+++++------+");
 }
 
-TEST_F(CharacterTest, PlayersBankWhileMovingSideways) {
-    Character& aircraft = Add(Character::AlliedHeavy);
-    const auto frame_for = [&](float vx) {
-        aircraft.SetVelocity({vx, -5.f});
-        aircraft.Update(sf::Time::Zero, commands);
-        return aircraft.GetSprite().getTextureRect();
-    };
-    EXPECT_EQ(frame_for(-10.f), sf::IntRect(16 + 7 * 32, 16 + 48, 32, 48));
-    EXPECT_EQ(frame_for(10.f), sf::IntRect(16 + 7 * 32, 16 + 2 * 48, 32, 48));
-    EXPECT_EQ(frame_for(0.f), sf::IntRect(16, 16, 32, 48));
-}
-
-TEST_F(CharacterTest, ShotsLeaveFromTheNoseOrTheTail) {
+TEST_F(CharacterTest, ShotsLeaveFromTheNoseTowardsTheOtherSide) {
     Character& player = Add(Character::AlliedHeavy, {100.f, 200.f});
     player.IncreaseSpread();
     player.Fire();
     player.Update(sf::Time::Zero, commands);
-    Character& enemy = Add(Character::EnemyLight, {300.f, 100.f});
-    enemy.Update(sf::Time::Zero, commands);  // enemies fire on their own
+    Add(Character::EnemyLight, {300.f, 100.f}).Update(sf::Time::Zero, commands);  // enemies fire on their own
     Character& launcher = Add(Character::AlliedLight, {50.f, 400.f});
     launcher.LaunchMissile();
     launcher.Update(sf::Time::Zero, commands);
@@ -127,15 +110,18 @@ TEST_F(CharacterTest, ShotsLeaveFromTheNoseOrTheTail) {
 
     const auto shots = OnAirLayer<Projectile>();
     ASSERT_EQ(shots.size(), 4u);
-    const float w = 32.f, h = 48.f;
-    EXPECT_EQ(shots[0]->getPosition(), sf::Vector2f(100.f + 0.33f * w, 200.f - 0.33f * h));
-    EXPECT_EQ(shots[1]->getPosition(), sf::Vector2f(100.f - 0.33f * w, 200.f - 0.33f * h));
-    EXPECT_EQ(shots[1]->GetVelocity(), sf::Vector2f(0.f, -300.f));
+    // Two bullets side by side ahead of the player, flying up.
+    EXPECT_EQ(shots[0]->getPosition().x + shots[1]->getPosition().x, 200.f);
+    EXPECT_NE(shots[0]->getPosition().x, shots[1]->getPosition().x);
+    for (const Projectile* bullet : {shots[0], shots[1]}) {
+        EXPECT_LT(bullet->getPosition().y, 200.f);
+        EXPECT_EQ(bullet->GetVelocity(), sf::Vector2f(0.f, -300.f));
+    }
     EXPECT_EQ(shots[2]->GetType(), Projectile::EnemyBullet);
     EXPECT_EQ(shots[2]->getPosition(), sf::Vector2f(300.f, 100.f + 0.5f * 65.f));
     EXPECT_EQ(shots[2]->GetVelocity(), sf::Vector2f(0.f, 300.f));
     EXPECT_EQ(shots[3]->GetType(), Projectile::Missile);
-    EXPECT_EQ(shots[3]->getPosition(), sf::Vector2f(50.f, 400.f - 0.5f * h));
+    EXPECT_EQ(shots[3]->getPosition(), sf::Vector2f(50.f, 400.f - 0.5f * 48.f));
     EXPECT_EQ(shots[3]->GetVelocity(), sf::Vector2f(0.f, -150.f));
 }
 
@@ -147,7 +133,7 @@ TEST_F(CharacterTest, FireCountdownKeepsItsOvershootAndPendingRequests) {
     };
     Character& slow = Add(Character::AlliedHeavy);  // 0.5 s at level 1: every 0.25 s
     EXPECT_EQ(step(slow, 0, true), 1);
-    EXPECT_EQ(step(slow, 100000, true), 0);  // the request waits
+    EXPECT_EQ(step(slow, 100000, true), 0);   // the request waits
     EXPECT_EQ(step(slow, 200000, false), 0);  // overshoots to -50000
     EXPECT_EQ(step(slow, 0, false), 1);
     EXPECT_EQ(step(slow, 199999, true), 0);  // 250000 - 50000 left
@@ -162,8 +148,8 @@ TEST_F(CharacterTest, FireCountdownKeepsItsOvershootAndPendingRequests) {
     EXPECT_EQ(step(fast, 0, true), 1);
 }
 
-TEST_F(CharacterTest, ExplosionReportsOnceAndEndsAfterOneSecondUnlessDestroyed) {
-    auto& network = Attach(std::make_unique<scene::NetworkNode>(), root);
+TEST_F(CharacterTest, EnemyExplosionIsReportedOnceAndEndsAfterOneSecond) {
+    auto& network = Attach(std::make_unique<scene::NetworkNode>());
     Character& enemy = Add(Character::EnemyHeavy, {200.f, 300.f});
     enemy.SetVelocity({0.f, 80.f});
     enemy.Damage(100);
@@ -185,25 +171,18 @@ TEST_F(CharacterTest, ExplosionReportsOnceAndEndsAfterOneSecondUnlessDestroyed) 
 
     Character& player = Add(Character::AlliedHeavy);
     player.Damage(200);
-    player.Update(sf::microseconds(step_us), commands);
+    EXPECT_EQ(player.GetHitpoints(), -100) << "network snapshots carry the true value";
+    player.Update(test::step, commands);
     EXPECT_EQ(Take(scene::Category::NETWORK) + FireCommands(), 0) << "players report and drop nothing";
-    player.Destroy();
-    EXPECT_TRUE(player.IsMarkedForRemoval()) << "no explosion after Destroy";
 }
 
 TEST_F(CharacterTest, EnemiesDropAtMostOnePickupEach) {
-    // The second half stands for a networked world, where the server places pickups.
-    for (int i = 0; i < 48; ++i) {
-        Character& enemy = Add(Character::EnemyLight, {10.f * static_cast<float>(i), 20.f});
-        if (i >= 24) enemy.DisablePickups();
-        enemy.Damage(40);
-    }
-    for (int update = 0; update < 10; ++update) root.Update(sf::microseconds(step_us), commands);
+    for (int i = 0; i < 24; ++i) Add(Character::EnemyLight, {10.f * static_cast<float>(i), 20.f}).Damage(40);
+    for (int update = 0; update < 10; ++update) root.Update(test::step, commands);
     Deliver();
     std::set<float> dropped_at;
     for (const Pickup* pickup : OnAirLayer<Pickup>()) {
         EXPECT_EQ(pickup->GetVelocity(), sf::Vector2f(0.f, 1.f));
-        EXPECT_LT(pickup->getPosition().x, 240.f) << "pickups disabled";
         EXPECT_TRUE(dropped_at.insert(pickup->getPosition().x).second) << "second drop";
     }
     // Each drops with probability one half: 24 enemies never all keep theirs, nor all drop.
@@ -211,23 +190,9 @@ TEST_F(CharacterTest, EnemiesDropAtMostOnePickupEach) {
     EXPECT_LT(dropped_at.size(), 24u);
 }
 
-// Shows which buffers the player started and where (audio space is (x, -y, 0)).
-class HeardSounds : public SoundPlayer {
-public:
-    std::vector<std::pair<holder::SoundId, sf::Vector2f>> Heard() const {
-        std::vector<std::pair<holder::SoundId, sf::Vector2f>> heard;
-        for (const sf::Sound& sound : sounds)
-            for (int id = 0; id <= static_cast<int>(holder::SoundId::Button); ++id)
-                if (sound.getBuffer() == &sound_buffers.Get(static_cast<holder::SoundId>(id)))
-                    heard.emplace_back(static_cast<holder::SoundId>(id),
-                                       sf::Vector2f(sound.getPosition().x, -sound.getPosition().y));
-        return heard;
-    }
-};
-
 TEST_F(CharacterTest, SoundsPlayWhereTheAircraftIsWhenTheCommandRuns) {
-    HeardSounds player;
-    Attach(std::make_unique<scene::SoundNode>(player), root);
+    test::SoundProbe sounds;
+    Attach(std::make_unique<scene::SoundNode>(sounds));
     Character& aircraft = Add(Character::AlliedLight, {100.f, 200.f});
     aircraft.Fire();
     aircraft.LaunchMissile();
@@ -238,13 +203,28 @@ TEST_F(CharacterTest, SoundsPlayWhereTheAircraftIsWhenTheCommandRuns) {
     enemy.Update(sf::Time::Zero, commands);
     Deliver();
 
-    const auto heard = player.Heard();
+    const auto heard = sounds.Heard();
     ASSERT_EQ(heard.size(), 3u);
-    EXPECT_EQ(heard[0].first, holder::SoundId::AlliedGunfire);
-    EXPECT_EQ(heard[0].second, sf::Vector2f(110.f, 150.f));
-    EXPECT_EQ(heard[1].first, holder::SoundId::LaunchMissile);
-    EXPECT_TRUE(heard[2].first == holder::SoundId::Explosion1 || heard[2].first == holder::SoundId::Explosion2);
-    EXPECT_EQ(heard[2].second, sf::Vector2f(300.f, 50.f));
+    EXPECT_EQ(heard[0], (test::SoundProbe::Heard_t{SoundId::AlliedGunfire, {110.f, 150.f}}));
+    EXPECT_EQ(heard[1].id, SoundId::LaunchMissile);
+    EXPECT_TRUE(heard[2].id == SoundId::Explosion1 || heard[2].id == SoundId::Explosion2);
+    EXPECT_EQ(heard[2].position, sf::Vector2f(300.f, 50.f));
+}
+
+TEST_F(CharacterTest, PickupsActOnTheCollectingAircraftUpToTheLevelCaps) {
+    Character& aircraft = Add(Character::AlliedHeavy);
+    aircraft.Damage(40);
+    const auto apply = [&](Pickup::Type type, int times) {
+        for (const Pickup pickup(type, textures); times > 0; --times) pickup.Apply(aircraft);
+    };
+    apply(Pickup::HealthRefill, 2);
+    EXPECT_EQ(aircraft.GetHitpoints(), 110) << "repair is not capped at the table's maximum";
+    apply(Pickup::MissileRefill, 1);
+    EXPECT_EQ(aircraft.GetMissileAmmo(), 5);
+    apply(Pickup::FireSpread, 4);
+    EXPECT_EQ(aircraft.GetSpreadLevel(), 3);
+    apply(Pickup::FireRate, 20);
+    EXPECT_EQ(aircraft.GetFireRateLevel(), 10);
 }
 
 }  // namespace

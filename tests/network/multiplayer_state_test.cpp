@@ -1,299 +1,232 @@
 #include "state/game/multiplayer.hpp"
 
 #include "network/messages.hpp"
-#include "network/protocol.hpp"
-#include "network/reusable_listener.hpp"
-#include "server_test_client.hpp"
+#include "support/net_client_rig.hpp"
 #include "support/screen_fixture.hpp"
 
-#include <SFML/Graphics/Image.hpp>
-#include <SFML/Graphics/Texture.hpp>
-#include <SFML/Network/TcpListener.hpp>
-#include <SFML/System/Sleep.hpp>
-
+#include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
+using namespace network;
+using key_binding::PlayerAction;
 using state::StateId;
-using state::game::multiplayer::MultiplayerState;
-using state::game::multiplayer::ReadServerAddress;
+using state::game::notice_queue::NoticeQueue;
+using test::net::Message_t;
 
-std::string ReadFile(const std::string& file) {
-    std::ifstream input(file);
-    std::stringstream content;
-    content << input.rdbuf();
-    return content.str();
+TEST(NoticeQueueTest, EachNoticeHasItsTimeOnlyAFewWaitAndNoneIsLongerThanALine) {
+    NoticeQueue queue;
+    for (const char* text : {"1", "2", "3", "4", "5", "6"}) EXPECT_EQ(queue.Push(text), *text == '1');
+    std::vector<std::string> shown = {queue.Front()};
+    EXPECT_FALSE(queue.Update(sf::seconds(2.5f)));
+    while (queue.Update(sf::seconds(2.5f) + sf::microseconds(1))) shown.push_back(queue.Front());
+    EXPECT_EQ(shown, (std::vector<std::string>{"1", "4", "5", "6"}));  // the oldest waiting give way
+    queue.Push(std::string(500, 'x'));
+    EXPECT_EQ(queue.Front().size(), NoticeQueue::MAX_LENGTH);
 }
 
-class AddressFileTest : public ::testing::Test {
+// A client on a real window, its server faked in this process and its time stepped.
+class ClientTest : public test::ScreenFixture {
 protected:
-    ~AddressFileTest() override { std::filesystem::remove(file); }
-    const std::string file = "address_test_ip.txt";
-};
-
-TEST_F(AddressFileTest, MissingOrEmptyFileIsWrittenWithTheLoopbackAddress) {
-    EXPECT_EQ(ReadServerAddress(file), sf::IpAddress::LocalHost);
-    EXPECT_EQ(ReadFile(file), "127.0.0.1");
-    std::ofstream(file) << "  \n\t ";
-    EXPECT_EQ(ReadServerAddress(file), sf::IpAddress::LocalHost);
-    EXPECT_EQ(ReadFile(file), "127.0.0.1");
-}
-
-TEST_F(AddressFileTest, FirstWordIsUsedAndTheFileKept) {
-    std::ofstream(file) << "   192.168.0.7 the office machine\n";
-    EXPECT_EQ(ReadServerAddress(file), sf::IpAddress(192, 168, 0, 7));  // parsed only, never contacted
-    EXPECT_EQ(ReadFile(file), "   192.168.0.7 the office machine\n");
-}
-
-TEST_F(AddressFileTest, UnresolvableWordIsLeftForTheUserToFix) {
-    std::ofstream(file) << "gamebox.lan";
-    const auto no_resolver = [](const std::string&) { return sf::IpAddress::None; };
-    EXPECT_EQ(ReadServerAddress(file, no_resolver), sf::IpAddress::LocalHost);
-    EXPECT_EQ(ReadFile(file), "gamebox.lan");
-}
-
-// A hand-driven server on 127.0.0.1:5000 that speaks to one client.
-class ScriptedServerTest : public test::ScreenFixture {
-protected:
-    ScriptedServerTest() {
-        std::ofstream("ip.txt") << "127.0.0.1";
-        RegisterProbe(StateId::Menu);
-        RegisterProbe(StateId::MissionFailed);
-        RegisterProbe(StateId::MissionSuccess);
-        RegisterProbe(StateId::NetworkPause);
+    ClientTest() {
+        for (StateId id : {StateId::Menu, StateId::MissionFailed, StateId::MissionSuccess, StateId::NetworkPause}) RegisterProbe(id);
+        key_binding_1 = key_binding::KeyBinding(1, [this](sf::Keyboard::Key key) { return key == held; });
     }
-    ~ScriptedServerTest() override {
+    ~ClientTest() override {
         stack.Teardown();
-        std::filesystem::remove("ip.txt");
+        std::filesystem::remove(address_file);
     }
 
-    MultiplayerState* Join() {
-        EXPECT_EQ(listener.ListenOnAnyAddress(network::SERVER_PORT), sf::Socket::Done);
-        stack.RegisterState<Capture>(StateId::JoinGame, &state);
-        stack.PushState(StateId::JoinGame);
-        stack.Update(sf::Time::Zero);  // constructs: connects while we wait in the backlog
-        EXPECT_EQ(listener.accept(peer), sf::Socket::Done);
-        peer.setBlocking(false);
-        return state;
+    void Join() {
+        rig.Start();
+        ASSERT_TRUE(rig.UpdateUntil([this] { return client()->IsConnected(); }));
     }
 
-    void Send(const sf::Packet& packet) { ASSERT_EQ(network::SendPacket(peer, packet), network::SendResult::Sent); }
+    state::game::multiplayer::MultiplayerState* client() const { return rig.client; }
+    const game::character::Character* Aircraft(std::int32_t identifier) { return client()->GetWorld().GetCharacter(identifier); }
 
-    // Steps the client until it has handled everything sent so far (one message per step).
-    void Deliver(int messages) { Step(messages + 1); }
-
-    // Every message the client sent, as types.
-    std::vector<int> Received() {
-        std::vector<int> types;
-        sf::Packet packet;
-        while (peer.receive(packet) == sf::Socket::Done) {
-            sf::Int32 type;
-            packet >> type;
-            types.push_back(type);
-            received.push_back(packet);
-        }
-        return types;
+    // Where an aircraft appears, or an enemy without offsets, before the field has scrolled.
+    sf::Vector2f Middle() const {
+        const sf::FloatRect view = client()->GetWorld().GetViewBounds();
+        return {view.left + view.width / 2.f, view.top + view.height / 2.f};
     }
 
-    void Assign(std::int32_t identifier, sf::Vector2f position) {
-        Send(network::WriteAssignAircraft({identifier, position, 0}));
-    }
+    std::vector<Message_t> Sent(std::int32_t type) { return test::net::OfType(rig.server.Received(), type); }
 
-    // Steps the client, with a message now and then so that it does not give the server up.
-    void StepKeptAlive(int count) {
-        for (int done = 0; done < count; done += 60) {
-            Send(network::WriteWorldStatus({2400.f, {}}));
-            Step(std::min(60, count - done));
-        }
-    }
-
-    // How wide (window pixels) the white text in the notice's line is; 0 when none is shown.
-    // The line lies below the spawn prompt, so only the notice reaches it.
-    int NoticeWidth() {
-        window.clear();
-        stack.Draw();
-        sf::Texture texture;
-        texture.create(window.getSize().x, window.getSize().y);
-        texture.update(window);
-        const sf::Image image = texture.copyToImage();
-        unsigned left = image.getSize().x, right = 0;
-        for (unsigned y = 84; y < 116; ++y)
-            for (unsigned x = 0; x < image.getSize().x; ++x) {
-                const sf::Color c = image.getPixel(x, y);
-                if (c.r < 200 || c.g < 200 || c.b < 200) continue;
-                left = std::min(left, x);
-                right = std::max(right, x);
-            }
-        return right >= left ? static_cast<int>(right - left + 1) : 0;
-    }
-
-    struct Capture : MultiplayerState {
-        Capture(state::StateStack& s, const state::StateContext_t& c, MultiplayerState** out)
-            : MultiplayerState(s, c, false) {
-            *out = this;
-        }
-    };
-
-    network::ReusableListener listener;
-    sf::TcpSocket peer;
-    MultiplayerState* state = nullptr;
-    std::vector<sf::Packet> received;
+    const std::string address_file = "multiplayer_test_ip.txt";
+    test::net::ClientRig rig{stack, address_file};
+    sf::Keyboard::Key held = sf::Keyboard::Unknown;
 };
 
-int Count(const std::vector<int>& types, int type) { return static_cast<int>(std::count(types.begin(), types.end(), type)); }
+TEST_F(ClientTest, ConnectingNamesWhatItTriesAndGivesUpForTheMenuAfterFiveSeconds) {
+    std::filesystem::remove(address_file);
+    std::filesystem::create_directory(address_file);  // not a file to read: say so, use the loopback
+    rig.server.SetRefusing(true);
+    rig.Start();
+    const auto text = [this] { return client()->GetConnectionText().getString(); };
+    const std::string note = address_file + " cannot be used: trying 127.0.0.1\n";
+    EXPECT_EQ(text(), note + "Connecting to 127.0.0.1" + sf::String(L"\u2026"));
+    ASSERT_TRUE(rig.UpdateUntil([&] { return text() == note + "Could not connect to the remote server!"; }));
+    rig.clock.Advance(sf::seconds(5.f));
+    const int attempts = rig.server.Attempts();
+    ASSERT_TRUE(rig.UpdateUntil([&] { return rig.server.Attempts() > attempts + 1; }));  // still trying at 5 s
+    EXPECT_TRUE(created.empty());
+    rig.clock.Advance(sf::microseconds(1));
+    ASSERT_TRUE(rig.UpdateUntil([this] { return !created.empty(); }));
+    EXPECT_EQ(created, (std::vector<std::string>{"Menu"}));
+}
 
-TEST_F(ScriptedServerTest, EnterAsksForTheSecondAircraftOnce) {
+TEST_F(ClientTest, TheServersMessagesShapeTheWorld) {
+    Join();
+    const sf::Vector2f middle = Middle();
+    rig.Deliver({WriteAssignAircraft({7, middle, 0}), WriteAircraftJoined({8, {100.f, 2300.f}, 1}),
+                 WriteAircraftJoined({8, {200.f, 2300.f}, 1}),  // known already: ignored
+                 WriteSpawnEnemy({3, 1000.f, -80.f, true}), WriteSpawnPickup({2, {150.f, 2200.f}}),
+                 WriteSpawnPickup({1, {150.f, -50000.f}}),  // far from anyone's view
+                 WriteServerOneShotAction({7, PlayerAction::LAUNCH_MISSILE}),
+                 WriteServerOneShotAction({99, PlayerAction::LAUNCH_MISSILE}),
+                 WriteWorldStatus({2400.f, {{7, {10.f, 2000.f}}, {8, {111.f, 2222.f}}}})});
+    ASSERT_EQ(client()->GetLocalIdentifiers(), std::vector<std::int32_t>{7});
+    EXPECT_NE(Aircraft(7)->getPosition().x, 10.f);  // never its own
+    EXPECT_EQ(Aircraft(8)->getPosition(), sf::Vector2f(111.f, 2222.f));
+    const auto& points = client()->GetWorld().GetSpawnPoints();
+    ASSERT_EQ(points.size(), 1u);
+    EXPECT_EQ(sf::Vector2f(points[0].x, points[0].y), middle + sf::Vector2f(-80.f, -1000.f));
+    EXPECT_TRUE(points[0].mirrored);
+    std::vector<sf::Vector2f> pickups;
+    std::function<void(const scene::SceneNode&)> find = [&](const scene::SceneNode& node) {
+        if (node.GetCategory() & scene::Category::PICKUP) pickups.push_back(node.getPosition());
+        for (const auto& child : node.GetChildren()) find(*child);
+    };
+    find(client()->GetWorld().GetSceneGraph());
+    EXPECT_EQ(pickups, std::vector<sf::Vector2f>{sf::Vector2f(150.f, 2200.f)});
+    rig.Steps(1);  // the relayed launch runs at the next world update
+    EXPECT_EQ(Aircraft(7)->GetMissileAmmo(), 1);
+    rig.Deliver({WriteAircraftLeft(8)});
+    EXPECT_EQ(Aircraft(8), nullptr);
+    rig.Deliver({WriteWorldSnapshot({2500.f, 2000.f, {{3, {100.f, 1800.f}, 0, 2, 0}, {4, {200.f, 1800.f}, 50, 3, 1}}})});
+    EXPECT_EQ(Aircraft(3), nullptr);  // destroyed meanwhile
+    ASSERT_NE(Aircraft(4), nullptr);
+    EXPECT_EQ(Aircraft(4)->GetHitpoints(), 50);
+    EXPECT_EQ(Aircraft(4)->GetMissileAmmo(), 3);
+    const auto bottom = [this] { return Middle().y + client()->GetWorld().GetViewBounds().height / 2.f; };
+    EXPECT_NEAR(bottom(), 2000.f, 1.f);
+    // Its scroll follows the server's battlefield: as ever when level, twice as fast when behind.
+    rig.Deliver({WriteWorldStatus({bottom(), {}})});
+    float start = bottom();
+    rig.Steps(60);
+    const float unhurried = start - bottom();
+    rig.Deliver({WriteWorldStatus({bottom() / 2.f, {}})});
+    start = bottom();
+    rig.Steps(60);
+    EXPECT_NEAR(start - bottom(), 2.f * unhurried, 1.f);
+
+    EXPECT_TRUE(created.empty());
+    rig.Deliver({WriteMissionComplete(), WriteMissionComplete()});
+    EXPECT_EQ(created, (std::vector<std::string>{"MissionSuccess"}));
+}
+
+TEST_F(ClientTest, TheClientReportsItsAircraftAndWhatExplodesAndLosingItEndsInFailure) {
+    Join();
+    const sf::Vector2f middle = Middle();
+    // An enemy right on the own aircraft rams and explodes; the client says where.
+    rig.Deliver({WriteAssignAircraft({7, middle, 0}), WriteAircraftJoined({8, {100.f, middle.y}, 1}), WriteSpawnEnemy({3, 0.f, 0.f, false})});
+    rig.Steps(11);  // 12 updates: a status after more than 1/20 s, so every fourth
+    const std::vector<Message_t> sent = rig.server.Received();
+    std::vector<Message_t> statuses = test::net::OfType(sent, ClientMessage::AircraftStatus);
+    std::vector<Message_t> events = test::net::OfType(sent, ClientMessage::WorldEvent);
+    ASSERT_EQ(statuses.size(), 3u);
+    const auto status = ReadAircraftStatus(statuses.back().packet);
+    EXPECT_EQ(status->entries, (std::vector<AircraftStatusEntry_t>{
+                                   {7, Aircraft(7)->getPosition(), Aircraft(7)->GetHitpoints(), Aircraft(7)->GetMissileAmmo()}}));
+    EXPECT_LT(status->entries.at(0).hitpoints, 100);
+    ASSERT_EQ(events.size(), 1u);
+    const sf::Vector2f explosion = ReadWorldEvent(events[0].packet)->position;
+    EXPECT_LT(std::abs(explosion.x - middle.x) + std::abs(explosion.y - middle.y), 60.f);
+    // A heavy one now, more than it has left: the other player flies on, yet the mission fails.
+    rig.Deliver({WriteSpawnEnemy({2, middle.y - Aircraft(7)->getPosition().y, 0.f, false})});
+    rig.Steps(80);
+    EXPECT_EQ(Aircraft(7), nullptr);
+    EXPECT_EQ(created, (std::vector<std::string>{"MissionFailed"}));
+}
+
+TEST_F(ClientTest, EnterAsksForOneMoreAircraftOnceAndEscapeOrFocusLossReleaseHeldActions) {
     Join();
     Press(sf::Keyboard::Return);  // no aircraft yet: nothing
-    Assign(7, {320, 2300});
-    Deliver(1);
-    ASSERT_EQ(state->GetLocalIdentifiers(), (std::vector<std::int32_t>{7}));
-    EXPECT_TRUE(state->IsSpawnPromptVisible());
+    rig.Deliver({WriteAssignAircraft({7, {320.f, 2300.f}, 0}), WriteServerRealtimeActionChange({7, PlayerAction::FIRE, true})});
+    EXPECT_TRUE(client()->IsSpawnPromptVisible());
+    held = sf::Keyboard::A;  // left
+    const float x = Aircraft(7)->getPosition().x;
+    rig.Steps(5);
+    EXPECT_LT(Aircraft(7)->getPosition().x, x);
     Press(sf::Keyboard::Return);
     Press(sf::Keyboard::Return);
-    Step(2);
-    EXPECT_EQ(Count(Received(), network::ClientMessage::RequestSecondAircraft), 1);
+    rig.Deliver({WriteSecondAircraftAccepted({8, {300.f, 2300.f}, 1})});
+    EXPECT_EQ(client()->GetLocalIdentifiers(), (std::vector<std::int32_t>{7, 8}));
+    EXPECT_FALSE(client()->IsSpawnPromptVisible());
+    EXPECT_EQ(Sent(ClientMessage::RequestSecondAircraft).size(), 1u);
+    // Keys released while another window has the focus never arrive: the others hear it now.
+    stack.HandleEvent(sf::Event{sf::Event::LostFocus, {}});
+    rig.Steps(1);  // what was asked before still moves it once
+    const float unfocused = Aircraft(7)->getPosition().x;
+    rig.Steps(5);
+    EXPECT_EQ(Aircraft(7)->getPosition().x, unfocused);
+    Press(sf::Keyboard::Escape);
+    std::vector<Message_t> releases = Sent(ClientMessage::RealtimeActionChange);
+    ASSERT_EQ(releases.size(), 2u);  // once for the focus, once for Escape
+    for (Message_t& release : releases)
+        EXPECT_EQ(ReadRealtimeActionChange(release.packet), (RealtimeActionChange_t{7, PlayerAction::FIRE, false}));
+    EXPECT_EQ(created, (std::vector<std::string>{"NetworkPause"}));
 }
 
-TEST_F(ScriptedServerTest, PromptBlinksInTheFirstHalfOfEverySecond) {
+TEST_F(ClientTest, ASilentServerIsLostAfterTwoSecondsAndAReconnectionStartsAFreshGame) {
     Join();
-    Step(1);
-    EXPECT_TRUE(state->IsSpawnPromptVisible());
-    Step(30);  // 0.5 s
-    EXPECT_FALSE(state->IsSpawnPromptVisible());
-    Step(31);  // past 1 s: starts over
-    EXPECT_TRUE(state->IsSpawnPromptVisible());
+    rig.Deliver({WriteAssignAircraft({7, {320.f, 2300.f}, 0}), WriteNotice("Hello")});
+    EXPECT_EQ(client()->GetNotice(), "Hello");
+    Press(sf::Keyboard::Return);
+    rig.server.Close();
+    rig.Steps(120);  // 2 s since the last message
+    EXPECT_TRUE(client()->IsConnected());
+    rig.Steps(1);
+    EXPECT_EQ(client()->GetConnectionText().getString(), "Lost connection to server");
+    ASSERT_TRUE(rig.UpdateUntil([this] { return client()->IsConnected(); }));
+    EXPECT_TRUE(client()->GetLocalIdentifiers().empty());
+    EXPECT_EQ(Aircraft(7), nullptr);
+    rig.Deliver({WriteAssignAircraft({1, {320.f, 2300.f}, 0})});
+    Press(sf::Keyboard::Return);
+    EXPECT_EQ(Sent(ClientMessage::RequestSecondAircraft).size(), 1u);
 }
 
-TEST_F(ScriptedServerTest, RemoteAircraftFollowWorldStatusButOwnAircraftNever) {
+TEST_F(ClientTest, HostileMessagesCostNothingButAnAnnouncedGiantDropsTheServer) {
     Join();
-    Assign(1, {300, 2300});
-    Send(network::WriteAircraftJoined({2, {200, 2300}, 1}));
-    Deliver(2);
-    Send(network::WriteWorldStatus({2400.f, {{1, {10, 2000}}, {2, {111, 2222}}}}));
-    Deliver(1);
-    const auto* own = state->GetWorld().GetCharacter(1);
-    const auto* remote = state->GetWorld().GetCharacter(2);
-    ASSERT_TRUE(own && remote);
-    EXPECT_NE(own->getPosition().x, 10.f);
-    EXPECT_NEAR(remote->getPosition().x, 111.f, 1.f);
+    // A burst is taken in one update, malformed ones ignored, no more aircraft made than fit.
+    std::vector<sf::Packet> burst = {WriteAircraftJoined({8, {100.f, 2300.f}, 1})};
+    for (int i = 0; i < 500; ++i) burst.push_back(WriteServerRealtimeActionChange({8, PlayerAction::FIRE, i % 2 == 0}));
+    burst.push_back(test::net::Typed(ServerMessage::AssignAircraft) << std::int32_t{5});
+    for (std::int32_t i = 10; i < 100; ++i) burst.push_back(WriteAircraftJoined({i, {100.f, 2300.f}, 1}));
+    for (int i = 0; i < 100; ++i) burst.push_back(WriteSpawnEnemy({2, 50000.f, 0.f, false}));  // never reached
+    burst.push_back(WriteWorldStatus({2400.f, {{8, {111.f, 2222.f}}}}));
+    rig.Deliver(burst);
+    EXPECT_EQ(Aircraft(8)->getPosition(), sf::Vector2f(111.f, 2222.f));
+    EXPECT_TRUE(client()->GetLocalIdentifiers().empty());
+    EXPECT_EQ(client()->GetWorld().GetPlayerCharacters().size(), MAX_AIRCRAFT);
+    EXPECT_EQ(client()->GetWorld().GetSpawnPoints().size(), 10u);  // a second's worth
+    rig.server.SendRaw({0x7f, 0xff, 0xff, 0xff, 0});
+    rig.Steps(1);
+    EXPECT_FALSE(client()->IsConnected());
 }
 
-TEST_F(ScriptedServerTest, SnapshotSkipsAircraftWithoutHitpoints) {
-    Join();
-    network::WorldSnapshot_t snapshot{2500.f, 2500.f, {{3, {100, 2300}, 0, 2, 0}, {4, {200, 2300}, 50, 2, 1}}};
-    Send(network::WriteWorldSnapshot(snapshot));
-    Deliver(1);
-    EXPECT_EQ(state->GetWorld().GetCharacter(3), nullptr);
-    ASSERT_NE(state->GetWorld().GetCharacter(4), nullptr);
-    EXPECT_EQ(state->GetWorld().GetCharacter(4)->GetHitpoints(), 50);
-}
-
-TEST_F(ScriptedServerTest, JoinerSaysGoodbyeWhenLeaving) {
-    Join();
-    Step(1);
-    Received();
-    stack.ClearStates();
-    stack.PushState(StateId::Menu);
-    Step(1);
-    sf::sleep(sf::milliseconds(50));
-    EXPECT_EQ(Count(Received(), network::ClientMessage::Leave), 1);
-}
-
-TEST_F(ScriptedServerTest, EachNoticeKeepsTheLineForItsOwnTime) {
-    Join();
-    Send(network::WriteNotice("Hi"));
-    Send(network::WriteNotice("A much longer second notice"));
-    Deliver(2);  // the first arrived two steps ago
-    // Text edges blend with the scrolling ground: widths match within a few pixels.
-    const int first = NoticeWidth();
-    StepKeptAlive(145);  // 2.45 s after the first arrived
-    EXPECT_NEAR(NoticeWidth(), first, 4);
-    StepKeptAlive(5);  // past 2.5 s
-    const int second = NoticeWidth();
-    EXPECT_GT(first, 10);
-    EXPECT_GT(second, 3 * first);
-    StepKeptAlive(145);  // the second's own 2.5 s are not over yet
-    EXPECT_NEAR(NoticeWidth(), second, 4);
-    StepKeptAlive(10);
-    EXPECT_EQ(NoticeWidth(), 0);
-}
-
-TEST_F(ScriptedServerTest, SilenceMeansTheConnectionIsLost) {
-    Join();
-    Step(1);
-    EXPECT_TRUE(state->IsConnected());
-    Step(121);  // a little over 2 s of silence
-    EXPECT_FALSE(state->IsConnected());
-    EXPECT_EQ(state->GetConnectionText().getString().toAnsiString(), "Lost connection to server");
-}
-
-TEST_F(ScriptedServerTest, MalformedMessagesAreIgnored) {
-    Join();
-    sf::Packet garbage;
-    garbage << sf::Int32(network::ServerMessage::AssignAircraft) << sf::Int32(5);  // truncated
-    Send(garbage);
-    sf::Packet unknown;
-    unknown << sf::Int32(99);
-    Send(unknown);
-    Deliver(2);
-    EXPECT_TRUE(state->GetLocalIdentifiers().empty());
-    EXPECT_TRUE(state->IsConnected());
-}
-
-TEST_F(ScriptedServerTest, NoServerMeansBackToTheMenuAfterFiveSeconds) {
-    stack.RegisterState<Capture>(StateId::JoinGame, &state);
-    stack.PushState(StateId::JoinGame);
-    stack.Update(sf::Time::Zero);
-    EXPECT_FALSE(state->IsConnected());
-    EXPECT_EQ(state->GetConnectionText().getString().toAnsiString(), "Could not connect to the remote server!");
-    sf::Clock clock;
-    while (created.empty() && clock.getElapsedTime() < sf::seconds(8)) {
-        Step();
-        sf::sleep(sf::milliseconds(20));
+// A joining client says goodbye when it leaves; the host does not: its server goes with it.
+TEST_F(ClientTest, OnlyAJoiningClientSaysGoodbye) {
+    for (const bool host : {false, true}) {
+        rig.Start(host);
+        ASSERT_TRUE(rig.UpdateUntil([this] { return client()->IsConnected(); }));
+        stack.ClearStates();
+        stack.PushState(StateId::Menu);
+        stack.Update(sf::Time::Zero);
+        EXPECT_EQ(Sent(ClientMessage::Leave).size(), host ? 0u : 1u) << host;
     }
-    EXPECT_EQ(created, (std::vector<std::string>{"Menu"}));
-    EXPECT_GT(clock.getElapsedTime(), sf::seconds(4.5f));
-}
-
-// The host's own client never says Leave: its server goes down with it, and until then the
-// others must not see the host's aircraft leave as if the host had quit first.
-class HostTest : public test::ScreenFixture {
-protected:
-    HostTest() { RegisterProbe(StateId::Menu); }
-    ~HostTest() override { stack.Teardown(); }
-
-    struct Host : MultiplayerState {
-        Host(state::StateStack& s, const state::StateContext_t& c) : MultiplayerState(s, c, true) {}
-        void OnDestroy() override {
-            MultiplayerState::OnDestroy();
-            // Time for the server, still running, to act on anything this sent.
-            sf::sleep(sf::milliseconds(300));
-        }
-    };
-};
-
-TEST_F(HostTest, HostLeavesWithoutGoodbye) {
-    stack.RegisterState<Host>(StateId::HostGame);
-    stack.PushState(StateId::HostGame);
-    stack.Update(sf::Time::Zero);
-    server_test::TestClient guest;
-    const auto welcome = guest.Join();
-    ASSERT_TRUE(welcome);
-    ASSERT_EQ(welcome->snapshot.entries.size(), 1u);  // the host's aircraft
-    Step(5);
-    guest.Drain();
-
-    stack.ClearStates();
-    stack.PushState(StateId::Menu);
-    stack.Update(sf::Time::Zero);
-    std::vector<server_test::Message_t> messages = guest.Collect(sf::milliseconds(100));
-    EXPECT_FALSE(server_test::Find(messages, network::ServerMessage::AircraftLeft));
-    EXPECT_FALSE(server_test::Find(messages, network::ServerMessage::Notice));
-    EXPECT_TRUE(guest.ClosedByServer());
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ using Pairs = std::set<SceneNode::Pair>;
 
 class RectNode : public SceneNode {
 public:
-    RectNode(sf::FloatRect rect, bool destroyed, std::uint32_t category = scene::Category::NONE)
+    RectNode(sf::FloatRect rect, bool destroyed, std::uint32_t category)
         : SceneNode(category), rect(rect), destroyed(destroyed) {}
 
     sf::FloatRect GetBoundingRect() const override { return rect; }
@@ -32,19 +32,10 @@ void EveryPair(SceneNode& subtree, SceneNode& tree, Pairs& pairs) {
     for (const SceneNode::Ptr& child : tree.GetChildren()) EveryPair(subtree, *child, pairs);
 }
 
-Pairs Swept(SceneNode& subtree, SceneNode& tree) {
-    Pairs pairs;
-    subtree.CheckSceneCollision(tree, pairs);
-    return pairs;
-}
-
 bool HasNaN(const sf::FloatRect& rect) { return std::isnan(rect.left) || std::isnan(rect.width); }
 
-Pairs Reference(SceneNode& subtree, SceneNode& tree) {
-    Pairs pairs;
-    EveryPair(subtree, tree, pairs);
-    return pairs;
-}
+// A caller that wants only the pairs of category 1 with 2 or 4.
+bool Wanted(std::uint32_t lhs, std::uint32_t rhs) { return ((lhs & 1u) && (rhs & 6u)) || ((rhs & 1u) && (lhs & 6u)); }
 
 // Rectangles of every awkward kind: on a coarse integer grid (so edges often touch exactly),
 // negative sizes, no area, the empty default, huge and infinite values, and now and then NaN.
@@ -65,14 +56,15 @@ public:
     }
 
     // A tree of `count` nodes below `root`, each attached to a random node made before it.
-    void Grow(SceneNode& root, int count, std::vector<SceneNode*>& nodes) {
-        nodes.push_back(&root);
+    std::vector<SceneNode*> Grow(SceneNode& root, int count) {
+        std::vector<SceneNode*> nodes{&root};
         for (int i = 0; i < count; ++i) {
             auto node = std::make_unique<RectNode>(Rect(), Int(0, 9) == 0, 1u << Int(0, 3));
             SceneNode* parent = nodes[static_cast<std::size_t>(Int(0, static_cast<int>(nodes.size()) - 1))];
             nodes.push_back(node.get());
             parent->AttachChild(std::move(node));
         }
+        return nodes;
     }
 
     int Int(int min, int max) { return std::uniform_int_distribution<int>(min, max)(random); }
@@ -86,75 +78,45 @@ private:
     std::mt19937 random;
 };
 
-TEST(CollisionSweepTest, WholeTreeGivesThePairsOfTheFullWalk) {
+TEST(CollisionSweepTest, GivesThePairsOfTheFullWalkAllOrFilteredByCategory) {
     SceneMaker maker(20261206);
-    std::size_t total = 0, with_nan = 0;
-    for (int scene = 0; scene < 200; ++scene) {
-        SceneNode root;
-        std::vector<SceneNode*> nodes;
-        maker.Grow(root, maker.Int(0, 150), nodes);
-        const Pairs expected = Reference(root, root);
-        ASSERT_EQ(Swept(root, root), expected) << "scene " << scene;
+    std::size_t total = 0, with_nan = 0, kept = 0;
+    const auto check = [&](SceneNode& subtree, SceneNode& tree, int scene) {
+        Pairs expected, swept, wanted, filtered;
+        EveryPair(subtree, tree, expected);
+        subtree.CheckSceneCollision(tree, swept);
+        ASSERT_EQ(swept, expected) << "scene " << scene;
+        for (const auto& pair : expected) {
+            with_nan += HasNaN(pair.first->GetBoundingRect()) || HasNaN(pair.second->GetBoundingRect());
+            if (Wanted(pair.first->GetCategory(), pair.second->GetCategory())) wanted.insert(pair);
+        }
+        subtree.CheckSceneCollision(tree, filtered, Wanted);
+        ASSERT_EQ(filtered, wanted) << "scene " << scene;
         total += expected.size();
-        for (const auto& [lhs, rhs] : expected)
-            with_nan += HasNaN(lhs->GetBoundingRect()) || HasNaN(rhs->GetBoundingRect());
-    }
-    EXPECT_GT(total, 5000u);  // crowded enough to mean something
-    EXPECT_GT(with_nan, 10u);  // NaN rectangles do collide in one direction of the test
-}
-
-TEST(CollisionSweepTest, SubtreeAgainstTreeGivesThePairsOfTheFullWalk) {
-    SceneMaker maker(7);
-    std::size_t total = 0;
+        kept += wanted.size();
+    };
     for (int scene = 0; scene < 200; ++scene) {
         SceneNode root, other_root;
-        std::vector<SceneNode*> nodes, other_nodes;
-        maker.Grow(root, maker.Int(1, 120), nodes);
-        maker.Grow(other_root, maker.Int(0, 40), other_nodes);
+        const auto nodes = maker.Grow(root, maker.Int(1, 150));
+        maker.Grow(other_root, maker.Int(0, 40));
         SceneNode& inner = *nodes[static_cast<std::size_t>(maker.Int(1, static_cast<int>(nodes.size()) - 1))];
-        // A branch against its tree, the tree against a branch, and two separate trees.
-        for (auto [subtree, tree] : {std::pair{&inner, &root}, {&root, &inner}, {&inner, &other_root}}) {
-            const Pairs expected = Reference(*subtree, *tree);
-            ASSERT_EQ(Swept(*subtree, *tree), expected) << "scene " << scene;
-            total += expected.size();
-        }
+        // The whole tree, a branch against its tree and back, and two separate trees.
+        for (auto [subtree, tree] : {std::pair{&root, &root}, {&inner, &root}, {&root, &inner}, {&inner, &other_root}})
+            check(*subtree, *tree, scene);
     }
-    EXPECT_GT(total, 1000u);
-}
+    EXPECT_GT(total, 5000u);   // crowded enough to mean something
+    EXPECT_GT(kept, 1000u);
+    EXPECT_GT(with_nan, 10u);  // NaN rectangles do collide in one direction of the test
 
-// A crowd like the game's: many small boxes in a field, several sharing edges and corners.
-TEST(CollisionSweepTest, CrowdedFieldOfSmallBoxes) {
-    SceneMaker maker(99);
-    SceneNode root;
+    // A crowd like the game's: many small boxes in a field, several sharing edges and corners.
+    SceneNode crowd;
     for (int i = 0; i < 2000; ++i) {
         const auto x = static_cast<float>(maker.Int(0, 640)), y = static_cast<float>(maker.Int(0, 480));
-        root.AttachChild(std::make_unique<RectNode>(sf::FloatRect(x, y, 4.f, 8.f), maker.Int(0, 19) == 0));
+        crowd.AttachChild(std::make_unique<RectNode>(sf::FloatRect(x, y, 4.f, 8.f), maker.Int(0, 19) == 0, 1u));
     }
-    const Pairs expected = Reference(root, root);
-    EXPECT_GT(expected.size(), 100u);
-    EXPECT_EQ(Swept(root, root), expected);
-}
-
-// Only the pairs a caller wants, by category: the full result less the others.
-TEST(CollisionSweepTest, CategoryFilterKeepsExactlyTheWantedPairs) {
-    const auto wanted = [](std::uint32_t lhs, std::uint32_t rhs) {
-        return ((lhs & 1u) && (rhs & 6u)) || ((rhs & 1u) && (lhs & 6u));
-    };
-    SceneMaker maker(11);
-    std::size_t kept = 0;
-    for (int scene = 0; scene < 200; ++scene) {
-        SceneNode root;
-        std::vector<SceneNode*> nodes;
-        maker.Grow(root, maker.Int(0, 150), nodes);
-        Pairs expected;
-        for (const SceneNode::Pair& pair : Reference(root, root))
-            if (wanted(pair.first->GetCategory(), pair.second->GetCategory())) expected.insert(pair);
-        Pairs filtered;
-        root.CheckSceneCollision(root, filtered, wanted);
-        ASSERT_EQ(filtered, expected) << "scene " << scene;
-        kept += expected.size();
-    }
-    EXPECT_GT(kept, 1000u);
+    total = 0;
+    check(crowd, crowd, -1);
+    EXPECT_GT(total, 100u);
 }
 
 }  // namespace

@@ -4,104 +4,23 @@
 #include "state/menu.hpp"
 #include "state/pause.hpp"
 #include "state/settings.hpp"
-#include "state/title.hpp"
 #include "support/screen_fixture.hpp"
 
 #include <SFML/Graphics/Text.hpp>
 
+#include <atomic>
+#include <memory>
 #include <thread>
 
 namespace {
 
 using state::StateId;
 using Names = std::vector<std::string>;
+using ScreensTest = test::ScreenFixture;
 
-class ScreensTest : public test::ScreenFixture {
-protected:
-    template <typename T, typename... Args>
-    T* PushReal(StateId id, Args... args) {
-        T* made = nullptr;
-        stack.RegisterState<Capture<T>>(id, &made, args...);
-        stack.PushState(id);
-        stack.Update(sf::Time::Zero);
-        return made;
-    }
-
-    // Wraps a real screen so the test gets hold of the instance the stack made.
-    template <typename T>
-    struct Capture : T {
-        template <typename... Args>
-        Capture(state::StateStack& stack, const state::StateContext_t& context, T** out, Args... args)
-            : T(stack, context, args...) {
-            *out = this;
-        }
-    };
-};
-
-TEST_F(ScreensTest, TitleBlinksFromTheThirtyFirstStepAndCarriesTheRest) {
-    auto* title = PushReal<state::title::TitleState>(StateId::Title);
-    Step(30);  // 499,980 µs
-    EXPECT_EQ(title->GetText().getFillColor(), sf::Color::White);
-    Step(1);  // 516,646 µs: white once more, grey next
-    EXPECT_EQ(title->GetText().getFillColor(), sf::Color::White);
-    Step(29);  // 16,646 + 29 × 16,666 = 499,960 µs: not yet
-    EXPECT_EQ(title->GetText().getFillColor(), sf::Color::White);
-    Step(1);
-    EXPECT_EQ(title->GetText().getFillColor(), sf::Color(128, 128, 128));
-}
-
-TEST_F(ScreensTest, TwoKeysInOneFrameReachTitleThenMenu) {
-    stack.RegisterState<state::title::TitleState>(StateId::Title);
-    stack.RegisterState<state::menu::MenuState>(StateId::Menu);
-    RegisterProbe(StateId::HostGame);
-    RegisterProbe(StateId::Loading);
-    stack.PushState(StateId::Title);
-    Step();
-    Press(sf::Keyboard::Space);  // leaves the title
-    Press(sf::Keyboard::Down);   // already moves the menu's selection to Host
-    Press(sf::Keyboard::Return);
-    EXPECT_EQ(created, (Names{"HostGame"}));
-}
-
-TEST_F(ScreensTest, PauseFreezesTheMissionUntilEscape) {
+TEST_F(ScreensTest, ResultSwallowsKeysAndReturnsToTheMenuInItsHundredAndEightyFirstStep) {
     RegisterProbe(StateId::Menu);
-    // A counter below the pause shows whether steps get through.
-    struct Counter : state::State {
-        Counter(state::StateStack& s, const state::StateContext_t& c, int* steps) : State(s, c), steps(steps) {}
-        void Draw() override {}
-        bool Update(sf::Time) override { return ++*steps, true; }
-        bool HandleEvent(const sf::Event& event) override {
-            if (event.type == sf::Event::KeyPressed) ++*steps;
-            return true;
-        }
-        int* steps;
-    };
-    int steps = 0;
-    stack.RegisterState<Counter>(StateId::Game, &steps);
-    stack.RegisterState<state::pause::PauseState>(StateId::Pause);
-    stack.RegisterState<state::pause::PauseState>(StateId::NetworkPause, true);
-    stack.PushState(StateId::Game);
-    stack.PushState(StateId::Pause);
-    Step(3);
-    Press(sf::Keyboard::A);  // swallowed
-    Release(sf::Keyboard::Escape);
-    EXPECT_EQ(steps, 0);
-    Press(sf::Keyboard::Escape);
-    Step();
-    EXPECT_EQ(steps, 1);
-
-    stack.PushState(StateId::NetworkPause);
-    Step(2);
-    EXPECT_EQ(steps, 3);  // the network form lets the mission run on
-    Press(sf::Keyboard::BackSpace);
-    EXPECT_EQ(created, (Names{"Menu"}));
-    Step();
-    EXPECT_EQ(steps, 3);  // the mission is gone
-}
-
-TEST_F(ScreensTest, ResultReturnsToTheMenuInItsHundredAndEightyFirstStep) {
-    RegisterProbe(StateId::Menu);
-    PushReal<state::game::over::GameOverState>(StateId::MissionSuccess, "Mission success :)");
+    PushScreen<state::game::over::GameOverState>(StateId::MissionSuccess, "Mission success :)");
     Press(sf::Keyboard::Escape);
     Step(180);  // 2,999,880 µs
     EXPECT_TRUE(created.empty());
@@ -109,63 +28,106 @@ TEST_F(ScreensTest, ResultReturnsToTheMenuInItsHundredAndEightyFirstStep) {
     EXPECT_EQ(created, (Names{"Menu"}));
 }
 
-TEST_F(ScreensTest, LoadingBarFollowsTheTaskThenStartsTheMission) {
+// The loading task's clock, stepped by the test. The worker may be shown an earlier time than
+// the screen: the moment after the worker's last look and before it reports finishing.
+struct TaskClock {
+    std::atomic<sf::Int64> screen_us{0}, worker_us{0};
+    std::atomic<int> worker_looks{0};
+    const std::thread::id screen_thread = std::this_thread::get_id();
+
+    void Set(sf::Int64 us) { screen_us = worker_us = us; }
+    parallel::ParallelTask::Clock Source(std::shared_ptr<TaskClock> self) {
+        return [self] {
+            if (std::this_thread::get_id() == self->screen_thread) return sf::microseconds(self->screen_us);
+            ++self->worker_looks;
+            return sf::microseconds(self->worker_us);
+        };
+    }
+};
+
+TEST_F(ScreensTest, LoadingBarFollowsTheTaskClockAndTheMissionFollowsTheWorker) {
     RegisterProbe(StateId::Game);
-    auto* loading = PushReal<state::loading::LoadingState>(StateId::Loading);
+    auto clock = std::make_shared<TaskClock>();
+    // However the test ends, the worker finishes, so the screen's destructor can join it.
+    const std::unique_ptr<TaskClock, void (*)(TaskClock*)> release(clock.get(), [](TaskClock* c) { c->Set(1 << 30); });
+    auto* loading = PushScreen<state::loading::LoadingState>(StateId::Loading, clock->Source(clock));
     EXPECT_EQ(loading->GetProgressBarSize(), sf::Vector2f(0, 10));
-    loading->SetCompletition(0.25f);
+    clock->Set(250000);
+    Step();
+    ASSERT_TRUE(created.empty());
     EXPECT_EQ(loading->GetProgressBarSize(), sf::Vector2f(155, 10));
     Press(sf::Keyboard::Return);  // ignored
-    while (created.empty()) {
+
+    // The screen's clock is past the second, and the worker has looked at its own just before.
+    clock->screen_us = 1500000;
+    clock->worker_us = 999999;
+    const int looks = clock->worker_looks;
+    ASSERT_TRUE(test::Eventually([&] { return clock->worker_looks > looks + 1; }));
+    Step();
+    ASSERT_TRUE(created.empty());
+    EXPECT_EQ(loading->GetProgressBarSize(), sf::Vector2f(620, 10)) << "a full bar, not past it";
+
+    clock->worker_us = 1000000;
+    EXPECT_TRUE(test::Eventually([&] {
         Step();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+        return !created.empty();
+    }));
     EXPECT_EQ(created, (Names{"Game"}));
 }
 
-TEST_F(ScreensTest, LoadingShowsAFullBarPastOneSecond) {
-    RegisterProbe(StateId::Game);
-    auto* loading = PushReal<state::loading::LoadingState>(StateId::Loading);
-    loading->SetCompletition(1.f);
-    EXPECT_EQ(loading->GetProgressBarSize(), sf::Vector2f(620, 10));
-    // Steps until the hand-over never trip the bar's range check, however late they come.
-    while (created.empty()) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(40));
-        Step();
-    }
-}
+// The menu and the mission play their tracks; a pause freezes the mission and pauses the music,
+// the network pause lets the mission run; the result screen's track tells when the mission ends.
+TEST_F(ScreensTest, MissionPausesAndFailsOnlyAfterTheExplosionEachWithItsMusic) {
+    PushScreen<state::menu::MenuState>(StateId::Menu);
+    EXPECT_EQ(music.Track(), MusicId::MenuMusic);
+    stack.Teardown();
+    RegisterProbe(StateId::Menu);
+    stack.RegisterState<state::pause::PauseState>(StateId::Pause);
+    stack.RegisterState<state::pause::PauseState>(StateId::NetworkPause, true);
+    stack.RegisterState<state::game::over::GameOverState>(StateId::MissionFailed, "Mission failed :(");
+    world::World& world = PushScreen<state::game::GameState>(StateId::Game)->GetWorld();
+    EXPECT_EQ(music.Track(), MusicId::MissionMusic);
+    const auto moved_in = [&](int steps) {
+        const float top = world.GetViewBounds().top;
+        Step(steps);
+        return world.GetViewBounds().top != top;
+    };
 
-TEST_F(ScreensTest, MissionPausesOnEscapeAndEndsOnlyAfterTheExplosion) {
-    RegisterProbe(StateId::Pause);
-    RegisterProbe(StateId::MissionFailed);
-    RegisterProbe(StateId::MissionSuccess);
-    auto* mission = PushReal<state::game::GameState>(StateId::Game);
     Press(sf::Keyboard::Escape);
-    EXPECT_EQ(created, (Names{"Pause"}));
-    created.clear();
+    EXPECT_EQ(music.Status(), sf::Music::Paused);
+    EXPECT_FALSE(moved_in(3));
+    Press(sf::Keyboard::Escape);  // ends the pause, and only the pause
+    EXPECT_EQ(music.Status(), sf::Music::Playing);
+    EXPECT_TRUE(moved_in(1));
+    stack.PushState(StateId::NetworkPause);
+    EXPECT_TRUE(moved_in(2));
+    Press(sf::Keyboard::Escape);
 
-    world::World& world = mission->GetWorld();
-    game::character::Character* aircraft = world.GetCharacter(1);
-    ASSERT_NE(aircraft, nullptr);
-    aircraft->Damage(1000);
+    world.GetCharacter(1)->Damage(1000);
     int steps = 0;
-    while (created.empty() && steps < 200) {
-        Step();
-        ++steps;
-    }
-    EXPECT_EQ(created.front(), "MissionFailed");
+    for (; music.Track() == MusicId::MissionMusic && steps < 200; ++steps) Step();
+    EXPECT_EQ(music.Track(), MusicId::GameOverMusic);
+    EXPECT_EQ(music.Status(), sf::Music::Playing);
     EXPECT_GE(steps, 60);  // the one-second explosion played first
     EXPECT_LE(steps, 62);
+
+    stack.PushState(StateId::NetworkPause);
+    Step();
+    Press(sf::Keyboard::BackSpace);
+    EXPECT_EQ(created, (Names{"Menu"}));
 }
 
-TEST_F(ScreensTest, MissionSucceedsInTheUpdateTheAircraftLeavesTheTop) {
+// Only aircraft 1 counts, and only past the top edge.
+TEST_F(ScreensTest, MissionSucceedsInTheUpdateTheFirstAircraftLeavesTheTop) {
     RegisterProbe(StateId::MissionSuccess);
-    auto* mission = PushReal<state::game::GameState>(StateId::Game);
-    world::World& world = mission->GetWorld();
+    world::World& world = PushScreen<state::game::GameState>(StateId::Game)->GetWorld();
     world.SetWorldScrollCompensation(0.f);
     world.SetCurrentBattleFieldPosition(300.f);  // the view reaches above the world's top
+    world.AddCharacter(2, game::character::Character::AlliedLight)->setPosition(50.f, -20.f);
     game::character::Character* aircraft = world.GetCharacter(1);
-    aircraft->setPosition(100.f, 10.f);  // left of every enemy
+    aircraft->setPosition(100.f, 0.f);  // left of every enemy, on the edge
+    EXPECT_FALSE(world.HasPlayerReachedEnd());
+    aircraft->setPosition(100.f, 10.f);
     Step();
     EXPECT_TRUE(created.empty());
     aircraft->setPosition(100.f, 0.5f);  // one step of climbing takes it past y 0
@@ -174,7 +136,7 @@ TEST_F(ScreensTest, MissionSucceedsInTheUpdateTheAircraftLeavesTheTop) {
 }
 
 TEST_F(ScreensTest, SettingsBindTheNextKeyAfterArming) {
-    auto* settings = PushReal<state::settings::SettingsState>(StateId::Settings);
+    auto* settings = PushScreen<state::settings::SettingsState>(StateId::Settings);
     auto label = [&](std::size_t i) { return settings->GetLabel(i).GetText().getString().toAnsiString(); };
     // Labels are indexed by action (left, right, up, down, fire, missile) + 6 per player.
     EXPECT_EQ(label(2), "W");
@@ -198,7 +160,7 @@ TEST_F(ScreensTest, SettingsBindTheNextKeyAfterArming) {
 
     // A new settings screen shows the application's bindings as changed.
     stack.Teardown();
-    settings = PushReal<state::settings::SettingsState>(StateId::Settings);
+    settings = PushScreen<state::settings::SettingsState>(StateId::Settings);
     EXPECT_EQ(label(4), "Escape");
 }
 

@@ -3,57 +3,49 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
 
 using state::StateId;
+using Lines = std::vector<std::string>;
+using Action = state::StateStack::Action;
+using Script = std::vector<std::pair<Action, StateId>>;
 
-// Records every call that reaches a screen, in order, so tests can check sequencing.
-struct Journal {
-    std::vector<std::string> lines;
-};
-
-// A screen whose reactions are scripted by the test through its constructor arguments.
+// A screen that logs every call reaching it and, in its next event or update, makes the
+// requests the test scripted.
 class ProbeState : public state::State {
 public:
-    ProbeState(state::StateStack& stack, const state::StateContext_t& context, Journal* journal, std::string name,
+    ProbeState(state::StateStack& stack, const state::StateContext_t& context, Lines* log, std::string name,
                bool pass_on)
-        : State(stack, context), journal(journal), name(std::move(name)), pass_on(pass_on) {
+        : State(stack, context), log(log), name(std::move(name)), pass_on(pass_on) {
         Log("create");
     }
     ~ProbeState() override { Log("destroy"); }
 
     void Draw() override { Log("draw"); }
-    bool Update(sf::Time) override {
-        Log("update");
-        RunScript();
-        return pass_on;
-    }
-    bool HandleEvent(const sf::Event&) override {
-        Log("event");
-        RunScript();
-        return pass_on;
-    }
+    bool Update(sf::Time) override { return Run("update"); }
+    bool HandleEvent(const sf::Event&) override { return Run("event"); }
     void OnActivate() override { Log("activate"); }
     void OnDestroy() override { Log("on_destroy"); }
 
-    // What the next event or update asks of the stack.
-    static inline std::vector<std::pair<state::StateStack::Action, StateId>> script;
+    static inline Script script;
 
 private:
-    void Log(const std::string& what) { journal->lines.push_back(name + ":" + what); }
-    void RunScript() {
-        auto requests = std::move(script);
-        script.clear();
-        for (const auto& [action, id] : requests) {
-            if (action == state::StateStack::Action::Push) RequestStackPush(id);
-            if (action == state::StateStack::Action::Pop) RequestStackPop();
-            if (action == state::StateStack::Action::Clear) RequestStackClear();
+    void Log(const std::string& what) { log->push_back(name + ":" + what); }
+    bool Run(const std::string& what) {
+        Log(what);
+        for (const auto& [action, id] : std::exchange(script, {})) {
+            if (action == Action::Push) RequestStackPush(id);
+            if (action == Action::Pop) RequestStackPop();
+            if (action == Action::Clear) RequestStackClear();
         }
+        return pass_on;
     }
 
-    Journal* journal;
+    Lines* log;
     std::string name;
     bool pass_on;
 };
@@ -61,110 +53,72 @@ private:
 class StateStackTest : public ::testing::Test {
 protected:
     StateStackTest() : stack(state::StateContext_t{}) {
-        stack.RegisterState<ProbeState>(StateId::Title, &journal, std::string("title"), true);
-        stack.RegisterState<ProbeState>(StateId::Menu, &journal, std::string("menu"), false);
-        stack.RegisterState<ProbeState>(StateId::Game, &journal, std::string("game"), true);
-        stack.RegisterState<ProbeState>(StateId::Pause, &journal, std::string("pause"), false);
+        // Title and Game let events and steps through; Pause keeps them.
+        stack.RegisterState<ProbeState>(StateId::Title, &log, std::string("title"), true);
+        stack.RegisterState<ProbeState>(StateId::Menu, &log, std::string("menu"), false);
+        stack.RegisterState<ProbeState>(StateId::Game, &log, std::string("game"), true);
+        stack.RegisterState<ProbeState>(StateId::Pause, &log, std::string("pause"), false);
         ProbeState::script.clear();
     }
-    ~StateStackTest() override { ProbeState::script.clear(); }
 
-    void Push(StateId id) {
-        stack.PushState(id);
+    void Push(const std::vector<StateId>& ids) {
+        for (const StateId id : ids) stack.PushState(id);
         stack.Update(sf::Time::Zero);
-        journal.lines.clear();
+        log.clear();
     }
 
-    Journal journal;
+    Lines log;
     state::StateStack stack;
 };
 
-using Lines = std::vector<std::string>;
-constexpr auto kPush = state::StateStack::Action::Push;
-constexpr auto kPop = state::StateStack::Action::Pop;
-constexpr auto kClear = state::StateStack::Action::Clear;
-
-TEST_F(StateStackTest, PopThenPushDuringOneEventReplacesTheTopAfterTheEvent) {
-    Push(StateId::Game);
-    Push(StateId::Pause);
-    ProbeState::script = {{kPop, StateId::None}, {kPush, StateId::Menu}};
-    stack.HandleEvent(sf::Event{});
-    EXPECT_EQ(journal.lines, (Lines{"pause:event", "pause:on_destroy", "pause:destroy", "game:activate",
-                                    "menu:create", "menu:activate"}));
-}
-
-TEST_F(StateStackTest, ClearThenPushLeavesOnlyTheNewState) {
-    Push(StateId::Game);
-    Push(StateId::Pause);
-    ProbeState::script = {{kClear, StateId::None}, {kPush, StateId::Menu}};
-    stack.HandleEvent(sf::Event{});
-    EXPECT_EQ(journal.lines, (Lines{"pause:event", "game:on_destroy", "pause:on_destroy", "game:destroy",
-                                    "pause:destroy", "menu:create", "menu:activate"}));
-    journal.lines.clear();
+TEST_F(StateStackTest, EventsRunDownToTheFirstScreenThatKeepsThemThenTheRequestsApply) {
+    const std::tuple<std::vector<StateId>, Script, Lines> cases[] = {
+        {{StateId::Game, StateId::Pause}, {}, {"pause:event"}},
+        {{StateId::Game, StateId::Title}, {}, {"title:event", "game:event"}},
+        {{StateId::Game, StateId::Pause},
+         {{Action::Pop, StateId::None}, {Action::Push, StateId::Menu}},
+         {"pause:event", "pause:on_destroy", "pause:destroy", "game:activate", "menu:create", "menu:activate"}},
+        {{StateId::Game, StateId::Pause},
+         {{Action::Clear, StateId::None}, {Action::Push, StateId::Menu}},
+         {"pause:event", "game:on_destroy", "pause:on_destroy", "game:destroy", "pause:destroy", "menu:create",
+          "menu:activate"}},
+    };
+    for (const auto& [screens, script, expected] : cases) {
+        stack.Teardown();
+        Push(screens);
+        ProbeState::script = script;
+        stack.HandleEvent(sf::Event{});
+        EXPECT_EQ(log, expected);
+    }
+    log.clear();
     stack.Draw();
-    EXPECT_EQ(journal.lines, (Lines{"menu:draw"}));
+    EXPECT_EQ(log, (Lines{"menu:draw"}));
 }
 
-TEST_F(StateStackTest, DeclinedEventReachesNoStateBelow) {
-    Push(StateId::Game);
-    Push(StateId::Pause);
-    stack.HandleEvent(sf::Event{});
-    EXPECT_EQ(journal.lines, (Lines{"pause:event"}));
-}
-
-TEST_F(StateStackTest, AcceptedEventReachesTheBottomLast) {
-    Push(StateId::Game);
-    Push(StateId::Title);
-    stack.HandleEvent(sf::Event{});
-    EXPECT_EQ(journal.lines, (Lines{"title:event", "game:event"}));
-}
-
-TEST_F(StateStackTest, StatePushedDuringAnUpdateIsNotUpdatedInThatPass) {
-    Push(StateId::Game);
-    ProbeState::script = {{kPush, StateId::Title}};
+TEST_F(StateStackTest, StatePushedDuringAnUpdateIsNotUpdatedInThatPassAndDrawsLast) {
+    Push({StateId::Game});
+    ProbeState::script = {{Action::Push, StateId::Title}};
     stack.Update(sf::microseconds(16666));
-    EXPECT_EQ(journal.lines, (Lines{"game:update", "title:create", "title:activate"}));
-    journal.lines.clear();
-    stack.Update(sf::microseconds(16666));
-    EXPECT_EQ(journal.lines, (Lines{"title:update", "game:update"}));
-}
-
-TEST_F(StateStackTest, EmptyStackIgnoresStepsAndPendingPushesDoNotCount) {
+    EXPECT_EQ(log, (Lines{"game:update", "title:create", "title:activate"}));
+    log.clear();
     stack.Update(sf::microseconds(16666));
     stack.Draw();
-    EXPECT_TRUE(journal.lines.empty());
-    stack.PushState(StateId::Title);
+    EXPECT_EQ(log, (Lines{"title:update", "game:update", "game:draw", "title:draw"}));
+}
+
+TEST_F(StateStackTest, EmptyStackIgnoresStepsUntilAPendingPushIsAppliedAndTeardownSkipsOnDestroy) {
+    stack.Update(sf::microseconds(16666));
+    stack.Draw();
+    EXPECT_TRUE(log.empty());
+    stack.PushState(StateId::Game);
     EXPECT_TRUE(stack.IsEmpty());
+    stack.PushState(StateId::Pause);
     stack.HandleEvent(sf::Event{});
     EXPECT_FALSE(stack.IsEmpty());
-}
-
-TEST_F(StateStackTest, DrawsBottomToTop) {
-    Push(StateId::Game);
-    Push(StateId::Pause);
-    stack.Draw();
-    EXPECT_EQ(journal.lines, (Lines{"game:draw", "pause:draw"}));
-}
-
-TEST_F(StateStackTest, TeardownDestroysWithoutOnDestroy) {
-    Push(StateId::Game);
-    Push(StateId::Pause);
+    log.clear();
     stack.Teardown();
-    EXPECT_EQ(journal.lines, (Lines{"game:destroy", "pause:destroy"}));
+    EXPECT_EQ(log, (Lines{"game:destroy", "pause:destroy"}));
     EXPECT_TRUE(stack.IsEmpty());
-}
-
-TEST_F(StateStackTest, RegisteringAgainReplacesTheFactory) {
-    stack.RegisterState<ProbeState>(StateId::Title, &journal, std::string("other"), true);
-    Push(StateId::Title);
-    stack.Draw();
-    EXPECT_EQ(journal.lines, (Lines{"other:draw"}));
-}
-
-TEST(StateStackDeathTest, PushingAnUnregisteredIdentifierAsserts) {
-    state::StateStack stack{state::StateContext_t{}};
-    stack.PushState(StateId::Settings);
-    EXPECT_DEATH(stack.Update(sf::Time::Zero), "factory");
 }
 
 }  // namespace

@@ -43,14 +43,13 @@ void ScreenFixture::Step(int count) {
 }
 
 sf::Event ScreenFixture::KeyEvent(sf::Event::EventType type, sf::Keyboard::Key key) {
-    sf::Event event{};
+    sf::Event event = KeyPress(key);
     event.type = type;
-    event.key.code = key;
     return event;
 }
 
-void ScreenFixture::Press(sf::Keyboard::Key key) { stack.HandleEvent(KeyEvent(sf::Event::KeyPressed, key)); }
+void ScreenFixture::Press(sf::Keyboard::Key key) { stack.HandleEvent(KeyPress(key)); }
 
-void ScreenFixture::Release(sf::Keyboard::Key key) { stack.HandleEvent(KeyEvent(sf::Event::KeyReleased, key)); }
+void ScreenFixture::Release(sf::Keyboard::Key key) { stack.HandleEvent(KeyRelease(key)); }
 
 }  // namespace test

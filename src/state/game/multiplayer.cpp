@@ -2,15 +2,15 @@
 
 #include "audio/music_player.hpp"
 #include "input/menu_keys.hpp"
+#include "network/address_file.hpp"
 #include "network/messages.hpp"
-#include "network/protocol.hpp"
 #include "random.hpp"
 #include "text_util.hpp"
 
 #include <SFML/Graphics/RenderWindow.hpp>
 
 #include <algorithm>
-#include <fstream>
+#include <set>
 
 namespace state::game::multiplayer {
 
@@ -19,31 +19,19 @@ using network::ServerMessage;
 
 namespace {
 const sf::Time status_interval = sf::seconds(1.f / 20.f);
-const sf::Time connect_timeout = sf::seconds(1.f);
 const sf::Time reconnect_period = sf::seconds(5.f);
-const sf::Time notice_duration = sf::seconds(2.5f);
-const char* const address_file = "ip.txt";
+// Generous: a backlog of a stalled second is taken in one update.
+constexpr std::size_t receive_budget = 256 * 1024;
+constexpr int max_messages_per_update = 1024;
+// Enemies waiting for the view to reach them; a server's spawns are met within a second.
+constexpr std::size_t max_pending_enemies = 32;
 }  // namespace
 
-sf::IpAddress ReadServerAddress(const std::string& file,
-                                const std::function<sf::IpAddress(const std::string&)>& resolve) {
-    std::string word;
-    {
-        std::ifstream input(file);
-        input >> word;
-    }
-    if (word.empty()) {
-        std::ofstream output(file, std::ios::trunc);
-        output << "127.0.0.1";
-        return sf::IpAddress::LocalHost;
-    }
-    const sf::IpAddress address = resolve(word);
-    return address == sf::IpAddress::None ? sf::IpAddress::LocalHost : address;
-}
-
-MultiplayerState::MultiplayerState(StateStack& stack, const StateContext_t& context, bool host)
+MultiplayerState::MultiplayerState(StateStack& stack, const StateContext_t& context, bool host, Options_t options)
     : State(stack, context),
       world(std::in_place, *context.window, *context.fonts, *context.sounds, true),
+      now(options.now ? options.now : network::StartClock()),
+      connect(options.connect ? options.connect : network::Connector::ConnectOverTcp),
       notice_text("", context.fonts->Get(holder::FontId::Main), 30),
       spawn_prompt_text("", context.fonts->Get(holder::FontId::Main), 30),
       connection_text("", context.fonts->Get(holder::FontId::Main), 30),
@@ -53,22 +41,23 @@ MultiplayerState::MultiplayerState(StateStack& stack, const StateContext_t& cont
     notice_text.setPosition(view_size.x / 2.f, 40.f);
     SetCentredText(spawn_prompt_text, "Press Enter to spawn player");
     spawn_prompt_text.setPosition(view_size.x / 2.f, 20.f);
-    SetCentredText(connection_text, "Attempting to connect...");
     connection_text.setPosition(view_size.x / 2.f, view_size.y / 2.f - 50.f);
 
-    // Connecting blocks; show why the picture stands still meanwhile.
-    window.clear(sf::Color::Black);
-    window.draw(connection_text);
-    window.display();
-    SetCentredText(connection_text, "Could not connect to the remote server!");
-
-    if (host)
+    if (host) {
         server = std::make_unique<network::server::Server>(view_size);
-    else
-        server_address = ReadServerAddress(address_file);
+        server_name = "127.0.0.1";
+    } else {
+        network::ServerAddress_t address = network::ReadAddressFile(options.address_file);
+        server_name = std::move(address.name);
+        if (!address.problem.empty()) address_note = address.problem + "\n";
+    }
+    // A name as long as a file can hold must not fill the screen.
+    const std::string shown = address_note + "Connecting to " + server_name.substr(0, 40);
+    connection_text.setString(sf::String::fromUtf8(shown.begin(), shown.end()) + sf::String(L"\u2026"));
+    CenterOrigin(connection_text);
 
-    connection_clock.restart();
-    TryConnect();
+    connection_start = now();
+    connector = std::make_unique<network::Connector>(server_name, connect);
     context.music->Play(MusicId::GameOverMusic);
 }
 
@@ -79,16 +68,26 @@ void MultiplayerState::SetCentredText(sf::Text& text, const std::string& string)
     CenterOrigin(text);
 }
 
-void MultiplayerState::TryConnect() {
-    socket.setBlocking(true);
-    const bool done = socket.connect(server_address, network::SERVER_PORT, connect_timeout) == sf::Socket::Done;
-    socket.setBlocking(false);
-    if (done) StartSession();
+// One attempt at a time; the next starts when one has failed, until the period is over.
+void MultiplayerState::UpdateConnecting() {
+    if (connector && connector->Finished()) {
+        std::unique_ptr<sf::TcpSocket> opened = connector->Take();
+        connector.reset();
+        if (opened) return StartSession(std::move(opened));
+        if (!ever_connected) SetCentredText(connection_text, address_note + "Could not connect to the remote server!");
+    }
+    if (connector) return;
+    if (now() - connection_start <= reconnect_period) {
+        connector = std::make_unique<network::Connector>(server_name, connect);
+    } else {
+        RequestStackClear();
+        RequestStackPush(StateId::Menu);
+    }
 }
 
-void MultiplayerState::StartSession() {
+void MultiplayerState::StartSession(std::unique_ptr<sf::TcpSocket> opened) {
     // A reconnection is a new game: nothing of the old session's aircraft or players survives.
-    if (game_started || !players.empty()) {
+    if (ever_connected) {
         players.clear();
         local_identifiers.clear();
         game_started = false;
@@ -96,65 +95,72 @@ void MultiplayerState::StartSession() {
         world.reset();
         world.emplace(*context.window, *context.fonts, *context.sounds, true);
     }
+    socket = std::move(opened);
+    reader = network::PacketReader();
     connected = true;
+    ever_connected = true;
     time_since_last_packet = sf::Time::Zero;
+    last_status_time = now();
 }
 
 void MultiplayerState::ConnectionLost() {
     connected = false;
-    socket.disconnect();
+    socket->disconnect();
     SetCentredText(connection_text, "Lost connection to server");
-    connection_clock.restart();
+    connection_start = now();
 }
 
 bool MultiplayerState::Send(const sf::Packet& packet) {
-    if (network::SendPacket(socket, packet) != network::SendResult::Broken) return true;
+    if (network::SendPacket(*socket, packet) != network::SendResult::Broken) return true;
     ConnectionLost();
     return false;
 }
 
+// One result screen: the state beneath it stops updating, and a repeated announcement must not
+// stack a second one.
+void MultiplayerState::ShowResult(StateId result) {
+    if (result_shown) return;
+    result_shown = true;
+    RequestStackPush(result);
+}
+
 bool MultiplayerState::Update(sf::Time dt) {
     if (!connected) {
-        if (connection_clock.getElapsedTime() <= reconnect_period) {
-            TryConnect();
-        } else {
-            RequestStackClear();
-            RequestStackPush(StateId::Menu);
-        }
+        UpdateConnecting();
         return true;
     }
 
     world->Update(dt);
     bool any_local = false;
     const bool everyone_gone = ErasePlayersWithoutAircraft(any_local);
-    // Either reason ends the mission; one result screen is enough when both hold at once.
-    if (everyone_gone || (!any_local && game_started)) RequestStackPush(StateId::MissionFailed);
+    if (everyone_gone || (!any_local && game_started)) ShowResult(StateId::MissionFailed);
 
     if (active && has_focus)
         for (auto& [identifier, player] : players) player->HandleRealtimeInput(world->GetCommandQueue());
     for (auto& [identifier, player] : players) player->ApplyRemoteRealtimeActions(world->GetCommandQueue());
 
-    ReceiveMessage();
+    ReceiveMessages();
     if (!connected) return true;
-    UpdateNotice(dt);
+    if (notices.Update(dt)) SetCentredText(notice_text, notices.Front());
     prompt_blink_time += dt;
     if (prompt_blink_time > sf::seconds(1.f)) prompt_blink_time = sf::Time::Zero;
     SendWorldEvents();
-    if (status_clock.getElapsedTime() > status_interval) {
+    if (connected && now() - last_status_time > status_interval) {
         SendStatus();
-        status_clock.restart();
+        last_status_time = now();
     }
     time_since_last_packet += dt;
     return true;
 }
 
 bool MultiplayerState::ErasePlayersWithoutAircraft(bool& any_local) {
+    std::set<std::int32_t> flying;
+    for (const Character* aircraft : world->GetPlayerCharacters()) flying.insert(aircraft->GetIdentifier());
     bool everyone_gone = false;
     for (auto it = players.begin(); it != players.end();) {
         const std::int32_t identifier = it->first;
-        if (std::find(local_identifiers.begin(), local_identifiers.end(), identifier) != local_identifiers.end())
-            any_local = true;
-        if (world->GetCharacter(identifier)) {
+        any_local = any_local || IsLocal(identifier);
+        if (flying.contains(identifier)) {
             ++it;
             continue;
         }
@@ -181,15 +187,19 @@ void MultiplayerState::SendStatus() {
     Send(network::WriteAircraftStatus(status));
 }
 
-void MultiplayerState::ReceiveMessage() {
+// Everything that has arrived, so a burst never leaves the game behind, within a budget, so that
+// no server can hold the game in one update.
+void MultiplayerState::ReceiveMessages() {
+    std::size_t budget = receive_budget;
     sf::Packet packet;
-    const sf::Socket::Status status = socket.receive(packet);
-    if (status == sf::Socket::Done) {
+    for (int handled = 0; handled < max_messages_per_update && !result_shown; ++handled) {
+        const network::PacketReader::Result result = reader.Receive(*socket, packet, budget);
+        if (result == network::PacketReader::Result::TooLarge) return ConnectionLost();
+        if (result != network::PacketReader::Result::Packet) break;
         time_since_last_packet = sf::Time::Zero;
         if (const auto type = network::ReadServerMessageType(packet)) HandlePacket(*type, packet);
-    } else if (time_since_last_packet > server_timeout) {
-        ConnectionLost();
     }
+    if (time_since_last_packet > server_timeout) ConnectionLost();
 }
 
 void MultiplayerState::HandlePacket(std::int32_t type, sf::Packet& packet) {
@@ -228,14 +238,13 @@ void MultiplayerState::HandlePacket(std::int32_t type, sf::Packet& packet) {
             HandleSpawnEnemy(packet);
             break;
         case ServerMessage::SpawnPickup:
-            if (const auto message = network::ReadSpawnPickup(packet))
-                world->CreatePickup(static_cast<::game::pickup::Pickup::Type>(message->pickup_type), message->position);
+            HandleSpawnPickup(packet);
             break;
         case ServerMessage::WorldStatus:
             HandleWorldStatus(packet);
             break;
         case ServerMessage::MissionComplete:
-            RequestStackPush(StateId::MissionSuccess);
+            ShowResult(StateId::MissionSuccess);
             break;
         default:
             break;
@@ -243,29 +252,35 @@ void MultiplayerState::HandlePacket(std::int32_t type, sf::Packet& packet) {
 }
 
 void MultiplayerState::HandleNotice(sf::Packet& packet) {
-    const auto text = network::ReadNotice(packet);
-    if (!text) return;
-    notices.push_back(*text);
-    if (notices.size() == 1) {
-        SetCentredText(notice_text, *text);
-        notice_time = sf::Time::Zero;
-    }
+    auto text = network::ReadNotice(packet);
+    if (text && notices.Push(std::move(*text))) SetCentredText(notice_text, notices.Front());
+}
+
+bool MultiplayerState::AcceptsAircraft(std::int32_t identifier) const {
+    return !players.contains(identifier) && players.size() < network::MAX_AIRCRAFT;
 }
 
 void MultiplayerState::AddPlayer(std::int32_t identifier, const key_binding::KeyBinding* binding) {
-    players[identifier] = std::make_unique<player::Player>(&socket, identifier, binding);
+    players[identifier] = std::make_unique<player::Player>(socket.get(), identifier, binding);
+}
+
+bool MultiplayerState::IsLocal(std::int32_t identifier) const {
+    return std::find(local_identifiers.begin(), local_identifiers.end(), identifier) != local_identifiers.end();
 }
 
 void MultiplayerState::HandleAircraftPlacement(std::int32_t type, sf::Packet& packet) {
     const auto message = type == ServerMessage::AssignAircraft   ? network::ReadAssignAircraft(packet)
                          : type == ServerMessage::AircraftJoined ? network::ReadAircraftJoined(packet)
                                                                  : network::ReadSecondAircraftAccepted(packet);
-    if (!message) return;
+    const bool local = type != ServerMessage::AircraftJoined;
+    if (!message || !AcceptsAircraft(message->identifier) ||
+        (local && local_identifiers.size() >= network::MAX_AIRCRAFT_PER_PEER))
+        return;
     Character* aircraft =
         world->AddCharacter(message->identifier, static_cast<Character::Type>(message->character_type));
     aircraft->setPosition(message->position);
 
-    if (type == ServerMessage::AircraftJoined) {
+    if (!local) {
         AddPlayer(message->identifier, nullptr);
         return;
     }
@@ -285,7 +300,7 @@ void MultiplayerState::HandleWorldSnapshot(sf::Packet& packet) {
     world->SetCurrentBattleFieldPosition(snapshot->battlefield_bottom);
     for (const network::SnapshotEntry_t& entry : snapshot->entries) {
         // A dead or exploding aircraft has nothing to show and could not hold zero hitpoints.
-        if (entry.hitpoints <= 0) continue;
+        if (entry.hitpoints <= 0 || !AcceptsAircraft(entry.identifier)) continue;
         Character* aircraft = world->AddCharacter(entry.identifier, static_cast<Character::Type>(entry.character_type));
         aircraft->setPosition(entry.position);
         aircraft->SetHitpoints(entry.hitpoints);
@@ -299,10 +314,22 @@ void MultiplayerState::HandleSpawnEnemy(sf::Packet& packet) {
     const bool default_mirrored = RandomInt(0, 2) != 0;
     (void)default_mirrored;
     const auto message = network::ReadSpawnEnemy(packet);
-    if (!message) return;
+    if (!message || world->GetSpawnPoints().size() >= max_pending_enemies || !enemy_spawns.Allow(now())) return;
     world->AddEnemy(static_cast<Character::Type>(message->character_type), message->horizontal_offset,
                     message->vertical_distance, message->mirrored);
     world->SortEnemies();
+}
+
+// Enemies explode where this client sees them too: a pickup far from the view would never be
+// collected nor leave.
+void MultiplayerState::HandleSpawnPickup(sf::Packet& packet) {
+    const auto message = network::ReadSpawnPickup(packet);
+    if (!message) return;
+    sf::FloatRect near = world->GetBattlefieldBounds();
+    near.top -= near.height;
+    near.height *= 3.f;
+    if (!near.contains(message->position) || !pickup_spawns.Allow(now())) return;
+    world->CreatePickup(static_cast<::game::pickup::Pickup::Type>(message->pickup_type), message->position);
 }
 
 void MultiplayerState::HandleWorldStatus(sf::Packet& packet) {
@@ -312,22 +339,11 @@ void MultiplayerState::HandleWorldStatus(sf::Packet& packet) {
     // The server's battlefield reaches the top of the world after about 50 s: no division by ~0.
     if (status->battlefield_bottom >= 1.f)
         world->SetWorldScrollCompensation((view.top + view.height) / status->battlefield_bottom);
+    std::map<std::int32_t, Character*> aircraft_by_identifier;
+    for (Character* aircraft : world->GetPlayerCharacters()) aircraft_by_identifier.emplace(aircraft->GetIdentifier(), aircraft);
     for (const network::WorldStatusEntry_t& entry : status->entries) {
-        const bool local = std::find(local_identifiers.begin(), local_identifiers.end(), entry.identifier) !=
-                           local_identifiers.end();
-        Character* aircraft = world->GetCharacter(entry.identifier);
-        if (aircraft && !local) aircraft->setPosition(entry.position);
-    }
-}
-
-void MultiplayerState::UpdateNotice(sf::Time dt) {
-    if (notices.empty()) return;
-    notice_time += dt;
-    if (notice_time <= notice_duration) return;
-    notices.erase(notices.begin());
-    if (!notices.empty()) {
-        SetCentredText(notice_text, notices.front());
-        notice_time = sf::Time::Zero;
+        const auto found = aircraft_by_identifier.find(entry.identifier);
+        if (found != aircraft_by_identifier.end() && !IsLocal(entry.identifier)) found->second->setPosition(entry.position);
     }
 }
 
@@ -371,6 +387,8 @@ void MultiplayerState::OnDestroy() {
     if (!host && connected) Send(network::WriteLeave());
 }
 
+std::string MultiplayerState::GetNotice() const { return notices.Empty() ? "" : notices.Front(); }
+
 bool MultiplayerState::IsSpawnPromptVisible() const {
     return local_identifiers.size() <= 1 && prompt_blink_time < sf::seconds(0.5f);
 }
@@ -381,7 +399,7 @@ void MultiplayerState::Draw() {
         return;
     }
     world->Draw();
-    if (!notices.empty()) window.draw(notice_text);
+    if (!notices.Empty()) window.draw(notice_text);
     if (IsSpawnPromptVisible()) window.draw(spawn_prompt_text);
 }
 

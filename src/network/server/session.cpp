@@ -1,10 +1,9 @@
-#include "network/server.hpp"
+#include "network/server/session.hpp"
 
 #include "network/messages.hpp"
 #include "random.hpp"
 
-#include <SFML/System/Sleep.hpp>
-
+#include <algorithm>
 #include <cassert>
 #include <optional>
 #include <string>
@@ -16,28 +15,19 @@ namespace {
 const sf::Time STEP = sf::microseconds(16666);
 const float STEP_SECONDS = static_cast<float>(STEP.asMicroseconds()) / 1000000.f;
 const sf::Time TICK = sf::microseconds(50000);
-const sf::Time LOOP_SLEEP = sf::milliseconds(50);
 
 constexpr std::int32_t INITIAL_HITPOINTS = 100;
 constexpr std::int32_t INITIAL_MISSILE_AMMO = 2;
 constexpr float ENEMY_SPAWN_MARGIN = 100.f;
-// A client flies one aircraft, or two on one keyboard.
-constexpr std::size_t MAX_AIRCRAFT_PER_PEER = 2;
-// A peer that floods the server is served in portions so that the loop keeps ticking for the rest.
-constexpr int MAX_MESSAGES_PER_PEER_AND_PASS = 1000;
+// What one peer may hand the server in one pass: a flooding peer is served in portions, and the
+// pass moves on to the others and to the tick.
+constexpr std::size_t RECEIVE_BUDGET = 16 * 1024;
 
 }  // namespace
 
-Server::RemotePeer::RemotePeer() { socket.setBlocking(false); }
-
-bool Server::RemotePeer::Owns(std::int32_t identifier) const {
-    for (std::int32_t own : aircraft_identifiers)
-        if (own == identifier) return true;
-    return false;
-}
-
-Server::Server(sf::Vector2f battlefield_size, const Settings_t& settings)
-    : client_timeout(settings.client_timeout),
+Session::Session(sf::Vector2f battlefield_size, const Settings_t& settings)
+    : now(settings.now ? settings.now : StartClock()),
+      client_timeout(settings.client_timeout),
       enemy_spawn_interval(settings.enemy_spawn_interval),
       battlefield_rect(0.f, world_height - battlefield_size.y, battlefield_size.x, battlefield_size.y),
       port(settings.port),
@@ -46,41 +36,33 @@ Server::Server(sf::Vector2f battlefield_size, const Settings_t& settings)
     assert(battlefield_size.x >= 4.f && battlefield_size.y > 0.f);
     peers.push_back(std::make_unique<RemotePeer>());
     listener.setBlocking(false);
-    // Listening before the thread runs lets the host connect right after construction.
     SetListening(true);
-    // Last: the thread must never see a half-built server.
-    thread = std::thread(&Server::ServerLoop, this);
+    last_advance = Now();
 }
 
-Server::~Server() {
-    stop_requested.exchange(true);
-    thread.join();
+void Session::Pass() {
+    ReceiveFromPeers();
+    AcceptConnection();
+    DropTimedOutPeers();
+    Advance();
 }
 
-void Server::ServerLoop() {
-    SetListening(true);
-    sf::Time step_accumulator = sf::Time::Zero;
-    sf::Time tick_accumulator = sf::Time::Zero;
-    sf::Clock step_clock;
-    sf::Clock tick_clock;
-    while (!stop_requested.load()) {
-        ReceiveFromPeers();
-        AcceptConnection();
-        if (drop_pending) DropTimedOutPeers();
-
-        step_accumulator += step_clock.restart();
-        tick_accumulator += tick_clock.restart();
-        // Whole microseconds, so the battlefield keeps its pace however the loop wakes up.
-        for (; step_accumulator >= STEP; step_accumulator -= STEP) battlefield_rect.top += scroll_speed * STEP_SECONDS;
-        for (; tick_accumulator >= TICK; tick_accumulator -= TICK) {
-            Tick();
-            if (drop_pending) DropTimedOutPeers();
-        }
-        sf::sleep(LOOP_SLEEP);
+// Whole microseconds, so the battlefield keeps its pace however the passes come.
+void Session::Advance() {
+    const sf::Time current = Now();
+    step_accumulator += current - last_advance;
+    tick_accumulator += current - last_advance;
+    last_advance = current;
+    // Far past the top nothing happens any more; it stops where what it sends is still readable.
+    for (; step_accumulator >= STEP; step_accumulator -= STEP)
+        battlefield_rect.top = std::max(battlefield_rect.top + scroll_speed * STEP_SECONDS, -MAX_COORDINATE / 2.f);
+    for (; tick_accumulator >= TICK; tick_accumulator -= TICK) {
+        Tick();
+        DropTimedOutPeers();
     }
 }
 
-void Server::Tick() {
+void Session::Tick() {
     SendWorldStatus();
     // Repeated every tick while it holds: a client that missed one sees the next.
     if (MissionComplete()) SendToReadyPeers(WriteMissionComplete());
@@ -88,41 +70,53 @@ void Server::Tick() {
     if (Now() >= last_spawn_time + enemy_spawn_interval) SpawnEnemies();
 }
 
-sf::Time Server::Now() const { return clock.getElapsedTime(); }
+sf::Time Session::Now() const { return now(); }
 
-void Server::SetListening(bool enable) {
-    if (enable) {
-        if (!listening) listening = listener.ListenOnAnyAddress(port) == sf::Socket::Done;
-    } else {
+void Session::SetListening(bool enable) {
+    if (!enable) {
         listener.close();
         listening = false;
+    } else if (!listening) {
+        listening = listener.ListenOnAnyAddress(port) == sf::Socket::Done;
+        // A port of the system's choosing stays the game's port when listening resumes.
+        if (listening) port = listener.getLocalPort();
     }
 }
 
 // ---- Receiving ----
 
-void Server::ReceiveFromPeers() {
-    for (std::size_t i = 0; i < connected_players; ++i) {
-        RemotePeer& peer = *peers[i];
-        sf::Packet packet;
-        // A peer on its way out has nothing more to say.
-        for (int handled = 0; !peer.timed_out && handled < MAX_MESSAGES_PER_PEER_AND_PASS &&
-                              peer.socket.receive(packet) == sf::Socket::Done;
-             ++handled) {
+void Session::ReceiveFromPeers() {
+    for (std::size_t i = 0; i < connected_players; ++i) ReceiveFrom(*peers[i]);
+    DropTimedOutPeers();
+}
+
+void Session::ReceiveFrom(RemotePeer& peer) {
+    std::size_t budget = RECEIVE_BUDGET;
+    sf::Packet packet;
+    // A peer on its way out has nothing more to say.
+    while (!peer.timed_out) {
+        const PacketReader::Result result = peer.reader.Receive(peer.socket, packet, budget);
+        if (result == PacketReader::Result::Packet) {
             ProcessMessage(packet, peer);
             peer.last_packet_time = Now();
-            packet.clear();
+            continue;
         }
-        if (Now() >= peer.last_packet_time + client_timeout) {
-            peer.timed_out = true;
-            drop_pending = true;
-        }
+        // Nothing of a packet that size was buffered, and nothing after it can be read.
+        if (result == PacketReader::Result::TooLarge) MarkForDrop(peer);
+        break;
     }
-    if (drop_pending) DropTimedOutPeers();
+    // A newcomer that never reports its aircraft only holds a join slot.
+    const bool squatting = !peer.reported && Now() >= peer.assigned_time + client_timeout;
+    if (squatting || Now() >= peer.last_packet_time + client_timeout) MarkForDrop(peer);
+}
+
+void Session::MarkForDrop(RemotePeer& peer) {
+    peer.timed_out = true;
+    drop_pending = true;
 }
 
 // Messages are applied whole or not at all: the readers refuse truncated or out-of-range packets.
-void Server::ProcessMessage(sf::Packet& packet, RemotePeer& peer) {
+void Session::ProcessMessage(sf::Packet& packet, RemotePeer& peer) {
     const std::optional<ClientMessage::t> type = ReadClientMessageType(packet);
     if (!type) return;
     switch (*type) {
@@ -130,8 +124,7 @@ void Server::ProcessMessage(sf::Packet& packet, RemotePeer& peer) {
         HandleOneShotAction(packet, peer);
         break;
     case ClientMessage::Leave:
-        peer.timed_out = true;
-        drop_pending = true;
+        MarkForDrop(peer);
         break;
     case ClientMessage::RealtimeActionChange:
         HandleRealtimeActionChange(packet, peer);
@@ -150,23 +143,29 @@ void Server::ProcessMessage(sf::Packet& packet, RemotePeer& peer) {
     }
 }
 
+bool Session::WithinLimit(RemotePeer& peer, RateLimit& limit) {
+    if (limit.Allow(Now())) return true;
+    if (limit.Abusive()) MarkForDrop(peer);
+    return false;
+}
+
 // Each client speaks for its own aircraft only.
-void Server::HandleOneShotAction(sf::Packet& packet, const RemotePeer& peer) {
+void Session::HandleOneShotAction(sf::Packet& packet, RemotePeer& peer) {
     const std::optional<OneShotAction_t> message = ReadOneShotAction(packet);
-    if (!message || !peer.Owns(message->identifier)) return;
+    if (!message || !peer.Owns(message->identifier) || !WithinLimit(peer, peer.one_shot_actions)) return;
     SendToReadyPeers(WriteServerOneShotAction(*message));
 }
 
-void Server::HandleRealtimeActionChange(sf::Packet& packet, const RemotePeer& peer) {
+void Session::HandleRealtimeActionChange(sf::Packet& packet, RemotePeer& peer) {
     const std::optional<RealtimeActionChange_t> message = ReadRealtimeActionChange(packet);
-    if (!message || !peer.Owns(message->identifier)) return;
+    if (!message || !peer.Owns(message->identifier) || !WithinLimit(peer, peer.realtime_changes)) return;
     // No record is made up here: an empty one would count as an aircraft at the top of the world.
     const auto record = aircraft_records.find(message->identifier);
     if (record != aircraft_records.end()) record->second.realtime_actions[message->action] = message->active;
     SendToReadyPeers(WriteServerRealtimeActionChange(*message));
 }
 
-void Server::HandleSecondAircraftRequest(RemotePeer& peer) {
+void Session::HandleSecondAircraftRequest(RemotePeer& peer) {
     if (peer.aircraft_identifiers.size() >= MAX_AIRCRAFT_PER_PEER) return;
     const std::int32_t identifier = CreateAircraft();
     peer.aircraft_identifiers.push_back(identifier);
@@ -176,9 +175,10 @@ void Server::HandleSecondAircraftRequest(RemotePeer& peer) {
     ++aircraft_count;
 }
 
-void Server::HandleAircraftStatus(sf::Packet& packet, const RemotePeer& peer) {
+void Session::HandleAircraftStatus(sf::Packet& packet, RemotePeer& peer) {
     const std::optional<AircraftStatus_t> message = ReadAircraftStatus(packet);
     if (!message) return;
+    peer.reported = true;
     for (const AircraftStatusEntry_t& entry : message->entries) {
         if (!peer.Owns(entry.identifier)) continue;
         // An aircraft erased at zero hitpoints comes back while its owner still reports it.
@@ -191,15 +191,17 @@ void Server::HandleAircraftStatus(sf::Packet& packet, const RemotePeer& peer) {
 
 // Every client reports every explosion it sees; only the first peer's reports (the host's own
 // client) decide, so each explosion yields one pickup decision.
-void Server::HandleWorldEvent(sf::Packet& packet, const RemotePeer& peer) {
+void Session::HandleWorldEvent(sf::Packet& packet, RemotePeer& peer) {
     const std::optional<action::NetAction> event = ReadWorldEvent(packet);
-    if (!event || event->type != action::NetAction::EnemyExplosion || &peer != peers.front().get()) return;
+    if (!event || event->type != action::NetAction::EnemyExplosion || &peer != peers.front().get() ||
+        !WithinLimit(peer, peer.world_events))
+        return;
     SendToReadyPeers(WriteSpawnPickup({RandomInt(0, PICKUP_TYPE_COUNT), event->position}));
 }
 
 // ---- Connections ----
 
-void Server::AcceptConnection() {
+void Session::AcceptConnection() {
     if (!listening) return;
     RemotePeer& peer = *peers[connected_players];
     if (listener.accept(peer.socket) != sf::Socket::Done) return;
@@ -215,6 +217,7 @@ void Server::AcceptConnection() {
     AnnounceAircraft(identifier);
     peer.ready = true;
     peer.last_packet_time = Now();
+    peer.assigned_time = Now();
     Send(peer, assignment);
 
     ++aircraft_count;
@@ -225,7 +228,7 @@ void Server::AcceptConnection() {
         EnsureWaitingPeer();
 }
 
-std::int32_t Server::CreateAircraft() {
+std::int32_t Session::CreateAircraft() {
     const std::int32_t identifier = next_aircraft_identifier++;
     AircraftRecord& record = aircraft_records[identifier];
     record.position = SpawnPosition();
@@ -235,7 +238,7 @@ std::int32_t Server::CreateAircraft() {
     return identifier;
 }
 
-void Server::DropTimedOutPeers() {
+void Session::DropTimedOutPeers() {
     // The messages of a drop may break further peers, earlier ones included.
     while (drop_pending) {
         drop_pending = false;
@@ -248,7 +251,7 @@ void Server::DropTimedOutPeers() {
     }
 }
 
-void Server::DropPeer(std::size_t index) {
+void Session::DropPeer(std::size_t index) {
     const std::vector<std::int32_t> identifiers = peers[index]->aircraft_identifiers;
     // Still ready, so the peer hears of its own aircraft leaving too.
     for (std::int32_t identifier : identifiers) {
@@ -266,7 +269,7 @@ void Server::DropPeer(std::size_t index) {
 }
 
 // One waiting peer behind the ready ones is all the listener ever needs.
-void Server::EnsureWaitingPeer() {
+void Session::EnsureWaitingPeer() {
     if (peers.size() == connected_players) peers.push_back(std::make_unique<RemotePeer>());
 }
 
@@ -274,7 +277,7 @@ void Server::EnsureWaitingPeer() {
 
 // Success once every aircraft still flying has passed the top. Destroyed aircraft do not count,
 // and with none flying there is no success to announce.
-bool Server::MissionComplete() const {
+bool Session::MissionComplete() const {
     bool any_flying = false;
     for (const auto& [identifier, record] : aircraft_records) {
         if (record.hitpoints <= 0) continue;
@@ -284,12 +287,12 @@ bool Server::MissionComplete() const {
     return any_flying;
 }
 
-void Server::EraseDestroyedAircraft() {
+void Session::EraseDestroyedAircraft() {
     std::erase_if(aircraft_records, [](const auto& entry) { return entry.second.hitpoints <= 0; });
 }
 
 // The order of the random draws is fixed: count, offset, spacing, then type and mirroring per enemy.
-void Server::SpawnEnemies() {
+void Session::SpawnEnemies() {
     const int count = RandomInt(0, 2) + 1;
     const float distance = battlefield_rect.width * 0.25f;
     float offset = static_cast<float>(RandomInt(static_cast<int>(-distance), static_cast<int>(distance)));
@@ -313,17 +316,16 @@ void Server::SpawnEnemies() {
 // ---- Sending ----
 
 // Half a packet on the wire would garble everything after it, so such a peer is given up.
-void Server::Send(RemotePeer& peer, const sf::Packet& packet) {
+void Session::Send(RemotePeer& peer, const sf::Packet& packet) {
     if (peer.broken) return;
     if (send(peer.socket, packet) == SendResult::Broken) {
         peer.broken = true;
-        peer.timed_out = true;
-        drop_pending = true;
+        MarkForDrop(peer);
     }
 }
 
 // Aircraft destroyed meanwhile are left out: a client cannot add an aircraft without hitpoints.
-void Server::SendWorldSnapshot(RemotePeer& peer) {
+void Session::SendWorldSnapshot(RemotePeer& peer) {
     WorldSnapshot_t snapshot;
     snapshot.world_height = world_height;
     snapshot.battlefield_bottom = BattlefieldBottom();
@@ -338,29 +340,29 @@ void Server::SendWorldSnapshot(RemotePeer& peer) {
     Send(peer, WriteWorldSnapshot(snapshot));
 }
 
-void Server::SendNotice(const std::string& text) { SendToReadyPeers(WriteNotice(text)); }
+void Session::SendNotice(const std::string& text) { SendToReadyPeers(WriteNotice(text)); }
 
-void Server::SendToReadyPeers(const sf::Packet& packet, const RemotePeer* except) {
+void Session::SendToReadyPeers(const sf::Packet& packet, const RemotePeer* except) {
     for (std::size_t i = 0; i < connected_players; ++i)
         if (peers[i].get() != except) Send(*peers[i], packet);
 }
 
-void Server::SendWorldStatus() {
+void Session::SendWorldStatus() {
     WorldStatus_t status;
     status.battlefield_bottom = BattlefieldBottom();
     for (const auto& [identifier, record] : aircraft_records) status.entries.push_back({identifier, record.position});
     SendToReadyPeers(WriteWorldStatus(status));
 }
 
-void Server::AnnounceAircraft(std::int32_t identifier, const RemotePeer* except) {
+void Session::AnnounceAircraft(std::int32_t identifier, const RemotePeer* except) {
     const AircraftRecord& record = aircraft_records.at(identifier);
     SendToReadyPeers(WriteAircraftJoined({identifier, record.position, record.type}), except);
 }
 
-sf::Vector2f Server::SpawnPosition() const {
+sf::Vector2f Session::SpawnPosition() const {
     return {battlefield_rect.width * 0.5f, battlefield_rect.top + battlefield_rect.height * 0.5f};
 }
 
-float Server::BattlefieldBottom() const { return battlefield_rect.top + battlefield_rect.height; }
+float Session::BattlefieldBottom() const { return battlefield_rect.top + battlefield_rect.height; }
 
 }  // namespace network::server
