@@ -191,8 +191,9 @@ void Session::HandleRealtimeActionChange(sf::Packet& packet, RemotePeer& peer) {
     SendToReadyPeers(WriteServerRealtimeActionChange(*message));
 }
 
+// A player of a finished mission has no aircraft to fly beside.
 void Session::HandleSecondAircraftRequest(RemotePeer& peer) {
-    if (peer.aircraft_identifiers.size() >= MAX_AIRCRAFT_PER_PEER) return;
+    if (peer.aircraft_identifiers.empty() || peer.aircraft_identifiers.size() >= MAX_AIRCRAFT_PER_PEER) return;
     const std::int32_t identifier = CreateAircraft();
     peer.aircraft_identifiers.push_back(identifier);
     const AircraftRecord& record = aircraft_records.at(identifier);
