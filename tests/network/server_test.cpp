@@ -234,6 +234,7 @@ TEST_F(ServerTest, TheTenthClientClosesTheListenerAndADropOpensItAgain) {
     for (std::size_t i = 0; i < MAX_PEERS; ++i) EXPECT_EQ(Client().Join(session->Port())->snapshot.entries.size(), i);
     EXPECT_FALSE(Client().Connect(session->Port()));
     clients[4]->Close();
+    EXPECT_EQ(Read(ReadAircraftLeft, clients[0]->WaitFor(ServerMessage::AircraftLeft)), 5);
     const auto welcome = Client().Join(session->Port());
     ASSERT_TRUE(welcome && welcome->snapshot.entries.size() == 9u);
     EXPECT_EQ(welcome->aircraft.identifier, 11);
