@@ -272,6 +272,8 @@ TEST_F(ServerTest, GiantPacketsFloodsAndHalfSentPacketsCostOnlyTheirPeersPlaces)
     EXPECT_LT(passes, 100);
     Run(1);
     EXPECT_LE(Read(ReadWorldStatus, host.WaitFor(ServerMessage::WorldStatus))->entries.at(1).position.y, 512.f);
+    Run(2);  // the next tick's portion takes the rest
+    EXPECT_EQ(ReadWorldStatus(OfType(host.Sync(), ServerMessage::WorldStatus).back().packet)->entries.at(1).position.y, 1000.f);
     // Half a packet sent: dropped in the same pass, and sent nothing more.
     broken_port = eager.LocalPort();
     Run(1);
