@@ -6,6 +6,9 @@
 #include "scene/text_node.hpp"
 #include "support/helpers.hpp"
 
+#include <asset/int_rect.hpp>
+#include <asset/texture_layout.hpp>
+
 #include <cmath>
 #include <set>
 
@@ -37,35 +40,17 @@ protected:
     }
 };
 
-TEST_F(CharacterTest, PlayersShowTheirStateUprightAndBankWhileMovingSideways) {
+TEST_F(CharacterTest, PlayersShowTheirHitpointsAndBankWhileMovingSideways) {
+    using asset::Bank;
     Character& heavy = Add(Character::AlliedHeavy);
-    EXPECT_EQ(Shown(*heavy.GetMissileDisplay()), "2 M");
-    EXPECT_EQ(Add(Character::EnemyLight).GetMissileDisplay(), nullptr);
-    heavy.setRotation(30.f);
     heavy.Damage(7);
-    // The banking frames sit seven frames right of the straight one: a row down left, two right.
-    for (const auto& [vx, frame] : {std::pair(-10.f, sf::IntRect(16 + 7 * 32, 16 + 48, 32, 48)),
-                                    {10.f, sf::IntRect(16 + 7 * 32, 16 + 2 * 48, 32, 48)},
-                                    {0.f, sf::IntRect(16, 16, 32, 48)}}) {
+    for (const auto& [vx, bank] : {std::pair(-10.f, Bank::TowardsMinusX), {10.f, Bank::TowardsPlusX}, {0.f, Bank::Level}}) {
         heavy.SetVelocity({vx, -5.f});
         heavy.Update(sf::Time::Zero, commands);
+        const sf::IntRect frame = asset::ToIntRect(asset::BankFrame(asset::ALLIED_HEAVY, bank));
         EXPECT_EQ(heavy.GetSprite().getTextureRect(), frame) << vx;
     }
     EXPECT_EQ(Shown(heavy.GetHealthDisplay()), "93 HP");
-    EXPECT_FLOAT_EQ(heavy.GetHealthDisplay().getRotation(), 330.f);
-    EXPECT_FLOAT_EQ(heavy.GetMissileDisplay()->getRotation(), 330.f);
-}
-
-TEST_F(CharacterTest, MissilesRunOutAndIgnoreTheGunCountdown) {
-    Character& aircraft = Add(Character::AlliedHeavy);
-    aircraft.Fire();
-    for (const int expected : {2, 1, 0}) {  // a burst with the first missile, the second, none left
-        aircraft.LaunchMissile();
-        aircraft.Update(sf::Time::Zero, commands);
-        EXPECT_EQ(FireCommands(), expected);
-    }
-    EXPECT_EQ(aircraft.GetMissileAmmo(), 0);
-    EXPECT_EQ(Shown(*aircraft.GetMissileDisplay()), "");
 }
 
 TEST_F(CharacterTest, DamagedEnemyFliesSlowerAndPlayersDoNot) {

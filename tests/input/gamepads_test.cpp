@@ -97,7 +97,7 @@ TEST_F(GamepadsTest, SticksPastTheDeadZoneTheDpadAndAHoldActions) {
         EXPECT_EQ(player_2.GetRealtimeActions(), Actions{});  // one pad: player 1's
     }
     // Keys and pad together: each action once, the keys' first.
-    held_keys = {sf::Keyboard::V, sf::Keyboard::W};
+    held_keys = {sf::Keyboard::V, sf::Keyboard::W, sf::Keyboard::B};  // B launches missiles: never held
     source.pads[0] = {{A}, {{Axis::X, -80.f}}};
     EXPECT_EQ(player_1.GetRealtimeActions(), (Actions{PlayerAction::FIRE, PlayerAction::MOVE_UP, PlayerAction::MOVE_LEFT}));
 }

@@ -13,18 +13,14 @@ using scene::Category;
 using scene::SceneNode;
 using Categories = std::vector<std::uint32_t>;
 
-// A node with a fixed category and a world-space rectangle, as aircraft and projectiles have.
-class BoxNode : public SceneNode {
+// A node with a fixed category that logs its updates.
+class LogNode : public SceneNode {
 public:
-    BoxNode(std::uint32_t category, sf::FloatRect box, std::vector<std::string>* log, std::string name)
-        : SceneNode(category), box(box), log(log), name(std::move(name)) {}
+    LogNode(std::uint32_t category, std::vector<std::string>* log, std::string name)
+        : SceneNode(category), log(log), name(std::move(name)) {}
 
-    sf::FloatRect GetBoundingRect() const override { return box; }
-    bool IsDestroyed() const override { return destroyed; }
     bool IsMarkedForRemoval() const override { return removed; }
 
-    sf::FloatRect box;
-    bool destroyed = false;
     bool removed = false;
     std::vector<std::string>* log;
     std::string name;
@@ -35,10 +31,10 @@ private:
     }
 };
 
-BoxNode* Attach(SceneNode& parent, std::uint32_t category, sf::FloatRect box = {},
-                std::vector<std::string>* log = nullptr, std::string name = "") {
-    auto child = std::make_unique<BoxNode>(category, box, log, std::move(name));
-    BoxNode* raw = child.get();
+LogNode* Attach(SceneNode& parent, std::uint32_t category, std::vector<std::string>* log = nullptr,
+                std::string name = "") {
+    auto child = std::make_unique<LogNode>(category, log, std::move(name));
+    LogNode* raw = child.get();
     parent.AttachChild(std::move(child));
     return raw;
 }
@@ -71,17 +67,17 @@ TEST(SceneNodeTest, CommandsReachEveryNodeSharingABitOfTheirMask) {
 
 TEST(SceneNodeTest, CommandReachesParentBeforeChildAndNewChildrenInTheSameDelivery) {
     SceneNode root;
-    BoxNode* parent = Attach(root, Category::ENEMY_CHARACTER, {}, nullptr, "parent");
-    Attach(*parent, Category::ENEMY_CHARACTER, {}, nullptr, "child");
+    LogNode* parent = Attach(root, Category::ENEMY_CHARACTER, nullptr, "parent");
+    Attach(*parent, Category::ENEMY_CHARACTER, nullptr, "child");
 
     std::vector<std::string> order;
     command::Command command;
     command.category = Category::ENEMY_CHARACTER;
     command.action = [&](SceneNode& node, sf::Time) {
-        auto& box = static_cast<BoxNode&>(node);
-        order.push_back(box.name);
+        const auto& logged = static_cast<LogNode&>(node);
+        order.push_back(logged.name);
         // The first delivery spawns a new matching child, which must be reached as well.
-        if (box.name == "parent") Attach(node, Category::ENEMY_CHARACTER, {}, nullptr, "spawned");
+        if (logged.name == "parent") Attach(node, Category::ENEMY_CHARACTER, nullptr, "spawned");
     };
     root.OnCommand(command, sf::Time::Zero);
     EXPECT_EQ(order, (std::vector<std::string>{"parent", "child", "spawned"}));
@@ -92,8 +88,8 @@ TEST(SceneNodeTest, CommandReachesParentBeforeChildAndNewChildrenInTheSameDelive
 TEST(SceneNodeTest, CommandsFindMatchingNodesDeepInBranchesAsTheTreeChanges) {
     SceneNode root;
     auto branch = std::make_unique<SceneNode>(Category::SCENE_AIR_LAYER);
-    BoxNode* middle = Attach(*branch, Category::NONE);
-    BoxNode* pickup = Attach(*middle, Category::PICKUP);
+    LogNode* middle = Attach(*branch, Category::NONE);
+    LogNode* pickup = Attach(*middle, Category::PICKUP);
     Attach(*middle, Category::ENEMY_CHARACTER);
     root.AttachChild(std::move(branch));
     EXPECT_EQ(Reached(root, Category::PICKUP), Categories{Category::PICKUP});
@@ -107,34 +103,13 @@ TEST(SceneNodeTest, CommandsFindMatchingNodesDeepInBranchesAsTheTreeChanges) {
               (Categories{Category::SCENE_AIR_LAYER, Category::ALLIED_PROJECTILE}));
 }
 
-TEST(SceneNodeTest, CollisionPairsNeedPositiveOverlapAndLiveNodes) {
-    SceneNode root;
-    Attach(root, Category::PLAYER_CHARACTER, {0, 0, 10, 10});
-    BoxNode* edge = Attach(root, Category::ENEMY_CHARACTER, {10, 0, 10, 10});  // touches only
-    BoxNode* overlap = Attach(*edge, Category::ENEMY_PROJECTILE, {9.5f, 9.5f, 4, 4});
-    Attach(root, Category::PICKUP);  // no rectangle: never pairs
-
-    std::set<SceneNode::Pair> pairs;
-    root.CheckSceneCollision(root, pairs);
-    ASSERT_EQ(pairs.size(), 2u);  // each of the first two with `overlap`, once
-    for (const auto& [first, second] : pairs) {
-        EXPECT_TRUE(std::less<SceneNode*>()(first, second));
-        EXPECT_TRUE(first == overlap || second == overlap);
-    }
-
-    overlap->destroyed = true;
-    pairs.clear();
-    root.CheckSceneCollision(root, pairs);
-    EXPECT_TRUE(pairs.empty());
-}
-
 TEST(SceneNodeTest, RemoveWrecksKeepsOrderAndRecursesIntoSurvivorsOnly) {
     std::vector<std::string> log;
     SceneNode root;
-    BoxNode* first = Attach(root, 0, {}, &log, "first");
-    Attach(root, 0, {}, &log, "second")->removed = true;
-    Attach(root, 0, {}, &log, "third");
-    Attach(*first, 0, {}, &log, "grandchild")->removed = true;
+    LogNode* first = Attach(root, 0, &log, "first");
+    Attach(root, 0, &log, "second")->removed = true;
+    Attach(root, 0, &log, "third");
+    Attach(*first, 0, &log, "grandchild")->removed = true;
 
     root.RemoveWrecks();
     command::CommandQueue commands;

@@ -1,7 +1,6 @@
 #include "support/helpers.hpp"
 
 #include <SFML/Audio/SoundBuffer.hpp>
-#include <SFML/Graphics/Image.hpp>
 #include <SFML/System/Clock.hpp>
 
 #include <cmath>
@@ -102,16 +101,9 @@ std::optional<MusicId> MusicProbe::Track() const {
 }
 
 FieldTest::FieldTest() {
-    static const TempDir directory;
-    static const std::string sheet = [] {
-        sf::Image image;
-        image.create(1024, 4, sf::Color::Transparent);  // as wide as the explosion sheet
-        image.saveToFile((directory / "blank.png").string());
-        return (directory / "blank.png").string();
-    }();
     for (const auto id : {holder::TextureId::Character, holder::TextureId::Enemy, holder::TextureId::Projectile,
                           holder::TextureId::Explosion, holder::TextureId::Particle})
-        textures.Load(id, sheet);
+        textures.Load(id, holder::FileOf(id));
     fonts.Load(holder::FontId::Main, holder::FileOf(holder::FontId::Main));
     air_layer = &Attach(std::make_unique<scene::SceneNode>(scene::Category::SCENE_AIR_LAYER));
 }

@@ -83,8 +83,7 @@ public:
     sf::SoundSource::Status Status() const { return music.getStatus(); }
 };
 
-// A small playing field: a root with the air layer under it and the one command queue. Blank
-// sheets stand in for the game textures: the objects read only fixed rectangles of them.
+// A small playing field: a root with the air layer under it and the one command queue.
 class FieldTest : public ::testing::Test {
 protected:
     FieldTest();
