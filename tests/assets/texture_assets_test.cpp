@@ -36,8 +36,6 @@ double Coverage(const sf::Image& image, const Rect_t& rect, int alpha) {
     return count / static_cast<double>(rect.width * rect.height);
 }
 
-double Luminance(sf::Color c) { return (0.3 * c.r + 0.59 * c.g + 0.11 * c.b) / 255; }
-
 // Mean difference per channel of two rectangles of one size.
 double Difference(const sf::Image& image, const Rect_t& a, const Rect_t& b) {
     double sum = 0;
@@ -97,40 +95,6 @@ TEST(TextureAssetsTest, GroundFinishAndBackdropsAreOpaqueWhileExplosionsAndParti
             EXPECT_EQ(edge, 0) << sheet->file << " " << r.left << "," << r.top << " is cut off at its edge";
         }
     }
-}
-
-TEST(TextureAssetsTest, ShotsAndTheFlashGlowAndParticlesTakeTheirTint) {
-    // The flash and the shots are near white, bright enough for the bloom to make them glow.
-    const std::pair<const Sheet_t*, Rect_t> glowing[] = {{&asset::EXPLOSION_SHEET, asset::ExplosionFrame(0)},
-                                                         {&asset::CHARACTER_SHEET, asset::ALLIED_BULLET},
-                                                         {&asset::PROJECTILE_SHEET, asset::ENEMY_BULLET}};
-    for (const auto& [sheet, rect] : glowing) {
-        double brightest = 0;
-        ForEachPixel(Load(*sheet), rect, [&](int, int, sf::Color c) { brightest = std::max(brightest, Luminance(c)); });
-        EXPECT_GT(brightest, 0.9) << sheet->file;
-    }
-    const sf::Color centre = Load(asset::PARTICLE_SHEET).getPixel(asset::PARTICLE_SIZE / 2, asset::PARTICLE_SIZE / 2);
-    EXPECT_EQ(centre, sf::Color(255, 255, 255, centre.a));
-    EXPECT_GT(centre.a, 200);
-}
-
-TEST(TextureAssetsTest, JungleTileWrapsWithoutSeam) {
-    const sf::Image image = Load(asset::JUNGLE_SHEET);
-    const int size = asset::JUNGLE_TILE;
-    auto step = [&](int x0, int y0, int x1, int y1) {
-        return std::abs(Luminance(image.getPixel(static_cast<unsigned>(x0), static_cast<unsigned>(y0))) -
-                        Luminance(image.getPixel(static_cast<unsigned>(x1), static_cast<unsigned>(y1))));
-    };
-    double seam_x = 0, inside_x = 0, seam_y = 0, inside_y = 0;
-    for (int i = 0; i < size; ++i) {
-        seam_x += step(size - 1, i, 0, i);
-        inside_x += step(size / 2 - 1, i, size / 2, i);
-        seam_y += step(i, size - 1, i, 0);
-        inside_y += step(i, size / 2 - 1, i, size / 2);
-    }
-    // Across the wrap the picture changes no more than between two neighbouring rows or columns.
-    EXPECT_LT(seam_x, 1.5 * inside_x + 0.01 * size);
-    EXPECT_LT(seam_y, 1.5 * inside_y + 0.01 * size);
 }
 
 }  // namespace

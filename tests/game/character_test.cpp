@@ -29,6 +29,19 @@ protected:
         return Attach(std::move(aircraft));
     }
 
+    // Counts and drops the queued commands addressed to `category`; keeps the others queued.
+    int Take(std::uint32_t category) {
+        int count = 0;
+        command::CommandQueue kept;
+        for (; !commands.empty(); commands.pop()) {
+            if (commands.front().category == category)
+                ++count;
+            else
+                kept.push(commands.front());
+        }
+        commands = std::move(kept);
+        return count;
+    }
     int FireCommands() { return Take(scene::Category::SCENE_AIR_LAYER); }
 
     template <typename Node>
@@ -51,6 +64,16 @@ TEST_F(CharacterTest, PlayersShowTheirHitpointsAndBankWhileMovingSideways) {
         EXPECT_EQ(heavy.GetSprite().getTextureRect(), frame) << vx;
     }
     EXPECT_EQ(Shown(heavy.GetHealthDisplay()), "93 HP");
+}
+
+TEST_F(CharacterTest, MissilesRunOutAndIgnoreTheGunCountdown) {
+    Character& aircraft = Add(Character::AlliedHeavy);
+    aircraft.Fire();
+    for (const int expected : {2, 1, 0}) {  // a burst with the first missile, the second, none left
+        aircraft.LaunchMissile();
+        aircraft.Update(sf::Time::Zero, commands);
+        EXPECT_EQ(FireCommands(), expected);
+    }
 }
 
 TEST_F(CharacterTest, DamagedEnemyFliesSlowerAndPlayersDoNot) {
@@ -176,7 +199,6 @@ TEST_F(CharacterTest, EnemiesDropAtMostOnePickupEach) {
 }
 
 TEST_F(CharacterTest, SoundsPlayWhereTheAircraftIsWhenTheCommandRuns) {
-    test::SoundProbe sounds;
     Attach(std::make_unique<scene::SoundNode>(sounds));
     Character& aircraft = Add(Character::AlliedLight, {100.f, 200.f});
     aircraft.Fire();

@@ -1,6 +1,5 @@
 #include "scene/network_node.hpp"
 #include "scene/scene_node.hpp"
-#include "scene/text_node.hpp"
 
 #include <gtest/gtest.h>
 
@@ -115,29 +114,6 @@ TEST(SceneNodeTest, RemoveWrecksKeepsOrderAndRecursesIntoSurvivorsOnly) {
     command::CommandQueue commands;
     root.Update(sf::Time::Zero, commands);
     EXPECT_EQ(log, (std::vector<std::string>{"first", "third"}));
-}
-
-// Layers never move, and the walk up skips them; a parent that does move must still count.
-TEST(SceneNodeTest, WorldPositionComposesMovedAncestors) {
-    SceneNode root;
-    SceneNode* parent = Attach(root, 0);
-    SceneNode* node = Attach(*parent, 0);
-    node->setPosition(10, 0);
-    EXPECT_EQ(node->GetWorldPosition(), sf::Vector2f(10, 0));
-    parent->setPosition(0, 100);
-    parent->setRotation(90);
-    EXPECT_NEAR(node->GetWorldPosition().x, 0.f, 1e-4f);
-    EXPECT_NEAR(node->GetWorldPosition().y, 110.f, 1e-4f);
-}
-
-TEST(SceneNodeTest, TextStaysCentredAfterALongerString) {
-    holder::ResourceHolder<sf::Font, holder::FontId> fonts;
-    fonts.Load(holder::FontId::Main, holder::FileOf(holder::FontId::Main));
-    scene::TextNode node(fonts, "80 HP");
-    node.SetString("100 HP and a longer line");
-    const sf::FloatRect bounds = node.GetText().getLocalBounds();
-    EXPECT_FLOAT_EQ(node.GetText().getOrigin().x, bounds.width / 2);
-    EXPECT_FLOAT_EQ(node.GetText().getOrigin().y, bounds.height / 2);
 }
 
 }  // namespace
