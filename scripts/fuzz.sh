@@ -53,7 +53,7 @@ if [ "$client_seconds" -gt 0 ]; then
   log="$fuzz/fuzz_client.log"
   # Leaks are the sanitizer pass's business; here OpenGL and OpenAL would report their own.
   if (cd "$asan/bin" && ALSOFT_DRIVERS=null UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
-      xvfb-run -a -s "-screen 0 1600x1200x24" "$fuzz/bin/fuzz_client" -seed="$seed" -detect_leaks=0 \
+      "$root/scripts/with_display.sh" "$fuzz/bin/fuzz_client" -seed="$seed" -detect_leaks=0 \
       -max_total_time="$client_seconds" -max_len=4096 -timeout=60 -artifact_prefix="$fuzz/client-" \
       -print_final_stats=1 "$fuzz/client-corpus") >"$log" 2>&1; then
     grep -E '^(stat::number_of_executed_units|stat::new_units_added)|^Done' "$log" || true
@@ -67,8 +67,9 @@ fi
 if [ "$server_seconds" -gt 0 ]; then
   echo "Fuzzing the server for ${server_seconds} s (seed $seed)..."
   source "$root/scripts/sanitizer_env.sh" "$asan/fuzz-sanitizer-logs"
+  # On port 5000 of a network namespace of its own.
   (cd "$asan/bin" && KIRROW_FUZZ_SECONDS="$server_seconds" KIRROW_FUZZ_SEED="$seed" \
-    ./test_fuzz --gtest_filter='ServerFuzzTest.*' --gtest_brief=1) || status=1
+    "$root/tests/private_network.sh" ./test_fuzz --gtest_filter='ServerFuzzTest.*' --gtest_brief=1) || status=1
   sanitizer_reports || status=1
 fi
 

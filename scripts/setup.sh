@@ -6,7 +6,8 @@ packages=(
   g++ cmake ninja-build pkg-config
   libsfml-dev libfmt-dev libmpg123-dev libmp3lame-dev libcairo2-dev fonts-dejavu-core libopenal-dev libx11-dev
   libgtest-dev libbenchmark-dev
-  xvfb xauth xdotool imagemagick x11-apps sox
+  xvfb xauth xdotool imagemagick iproute2 util-linux
+  clang libclang-rt-14-dev
 )
 
 if ! dpkg -s "${packages[@]}" >/dev/null 2>&1; then

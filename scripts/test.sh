@@ -1,21 +1,26 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test under a virtual display, ending with CTest's summary.
-# Before the normal pass's tests: the sanitizer pass (scripts/sanitize.sh) and a bounded fuzz run
-# (scripts/fuzz.sh). The script fails when any of them fails; the normal pass runs regardless.
+# Sets up, builds and runs every test; CI runs exactly this (.ci/run). Its stages print their own
+# wall and processor times:
+#   setup   installs what is missing (scripts/setup.sh)
+#   build   one AddressSanitizer + UBSan build with warnings as errors, tests and benchmarks
+#           included (scripts/sanitize.sh)
+#   test    every unit test and end-to-end scenario of that build, side by side
+#   fuzz    a clang build of the protocol readers, then a bounded fuzz run (scripts/fuzz.sh)
+# Fails when any stage fails; the fuzz run follows failed tests all the same.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/setup.sh"
-build="$root/build/test"
-"$root/scripts/build.sh" "$build" RelWithDebInfo -DKIRROW_WERROR=ON
+source "$root/scripts/stage.sh"
 
-hardening=0
-"$root/scripts/sanitize.sh" || hardening=1
-"$root/scripts/fuzz.sh" 40 || hardening=1
-[ "$hardening" -eq 0 ] || echo "The sanitizer pass or the fuzz run FAILED (see above); the normal pass follows." >&2
-
-export ALSOFT_DRIVERS=null
-cd "$build"
+everything() {
+  echo "== $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
+  stage setup "$root/scripts/setup.sh" || return 1
+  "$root/scripts/sanitize.sh" --build-only || return 1
+  local failed=0
+  "$root/scripts/sanitize.sh" --test-only || failed=1
+  stage fuzz "$root/scripts/fuzz.sh" 20 || failed=1
+  return "$failed"
+}
 status=0
-xvfb-run -a -s "-screen 0 1600x1200x24 -noreset" ctest --output-on-failure -j "$(nproc)" --timeout 600 || status=$?
-[ "$status" -ne 0 ] || status=$hardening
+stage all everything || status=1
+if [ "$status" -eq 0 ]; then echo "All tests passed."; else echo "Tests FAILED (see above)." >&2; fi
 exit "$status"

@@ -1,21 +1,16 @@
-// Measures what OpenAL's wave driver recorded of the game's output (16-bit samples). Commands:
-//   seconds FILE BYTES       the playing time at which the file held BYTES bytes
-//   levels FILE FROM TO      "RMS LOUDEST" of the stretch FROM..TO seconds: its overall RMS and
-//                            the RMS of its loudest 10 ms window
+// Measures what OpenAL's wave driver recorded of the game's output, once the game has closed the
+// file. Times are seconds from its start. Commands:
+//   rms FILE FROM TO         the RMS level of the stretch FROM..TO
 //   match FILE CLIP FROM TO  how clearly the sound CLIP (a mono file) is heard starting within
-//                            FROM..TO seconds: the best normalised correlation of the changes
-//                            of the channels' mix with its own, 0 (absent) to 1 (alone); music
-//                            around it lowers the figure but hardly ever imitates the clip
-// The driver writes as it plays and fills in the sizes only when it closes, so a data chunk
-// without a size runs to the end of the file.
+//                            FROM..TO: the best normalised correlation of the changes of the
+//                            channels' mix with its own, 0 (absent) to 1 (alone); music around
+//                            it lowers the figure but hardly ever imitates the clip
+#include <SFML/Audio/InputSoundFile.hpp>
+
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -23,42 +18,18 @@ namespace {
 
 struct Recording {
     unsigned channels = 0, rate = 0;
-    std::size_t data_at = 0;  // byte offset of the first sample
-    std::vector<std::int16_t> samples;
+    std::vector<sf::Int16> samples;
 };
 
-std::uint32_t Little(const std::vector<unsigned char>& bytes, std::size_t at, int size) {
-    std::uint32_t value = 0;
-    for (int i = size - 1; i >= 0; --i) value = value << 8 | bytes[at + static_cast<std::size_t>(i)];
-    return value;
-}
-
 Recording Load(const char* file) {
-    std::ifstream in(file, std::ios::binary);
-    const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), {});
-    Recording recording;
-    bool sixteen_bits = false;
-    for (std::size_t at = 12; at + 8 <= bytes.size();) {
-        const std::string id(bytes.begin() + static_cast<long>(at), bytes.begin() + static_cast<long>(at + 4));
-        std::size_t size = Little(bytes, at + 4, 4);
-        at += 8;
-        if (id == "fmt " && at + 16 <= bytes.size()) {
-            recording.channels = Little(bytes, at + 2, 2);
-            recording.rate = Little(bytes, at + 4, 4);
-            sixteen_bits = Little(bytes, at + 14, 2) == 16;
-        } else if (id == "data") {
-            if (size == 0 || at + size > bytes.size()) size = bytes.size() - at;
-            recording.data_at = at;
-            recording.samples.resize(size / 2);
-            std::memcpy(recording.samples.data(), &bytes[at], recording.samples.size() * 2);
-            break;
-        }
-        at += size + (size & 1);
-    }
-    if (!sixteen_bits || recording.channels == 0 || recording.rate == 0) {
-        std::fprintf(stderr, "audio_probe: %s is no 16-bit recording\n", file);
+    sf::InputSoundFile input;
+    if (!input.openFromFile(file)) {
+        std::fprintf(stderr, "audio_probe: cannot read %s\n", file);
         std::exit(2);
     }
+    Recording recording{input.getChannelCount(), input.getSampleRate(), {}};
+    recording.samples.resize(static_cast<std::size_t>(input.getSampleCount()));
+    recording.samples.resize(static_cast<std::size_t>(input.read(recording.samples.data(), recording.samples.size())));
     return recording;
 }
 
@@ -96,8 +67,9 @@ double BestMatch(const Recording& r, const Recording& clip, double from, double 
     const std::vector<double> heard = Changes(Mono(r)), wanted = Changes(Mono(clip));
     double wanted_energy = 0;
     for (double v : wanted) wanted_energy += v * v;
-    const std::size_t first = SampleAt(r, from) / r.channels, last = SampleAt(r, to) / r.channels;
-    if (wanted.empty() || wanted_energy == 0 || last + wanted.size() > heard.size()) return 0.0;
+    if (wanted.empty() || wanted_energy == 0 || wanted.size() > heard.size()) return 0.0;
+    const std::size_t last = std::min(SampleAt(r, to) / r.channels, heard.size() - wanted.size());
+    const std::size_t first = std::min(SampleAt(r, from) / r.channels, last);
     double best = 0, window_energy = 0;
     for (std::size_t k = 0; k < wanted.size(); ++k) window_energy += heard[first + k] * heard[first + k];
     for (std::size_t start = first; start < last; ++start) {
@@ -114,20 +86,9 @@ double BestMatch(const Recording& r, const Recording& clip, double from, double 
 
 int main(int argc, char** argv) {
     const std::string command = argc > 1 ? argv[1] : "";
-    if (command == "seconds" && argc == 4) {
+    if (command == "rms" && argc == 5) {
         const Recording r = Load(argv[2]);
-        const double bytes = std::atof(argv[3]) - static_cast<double>(r.data_at);
-        std::printf("%.3f\n", std::max(0.0, bytes) / (2.0 * r.channels * r.rate));
-        return 0;
-    }
-    if (command == "levels" && argc == 5) {
-        const Recording r = Load(argv[2]);
-        const std::size_t from = SampleAt(r, std::atof(argv[3])), to = SampleAt(r, std::atof(argv[4]));
-        const std::size_t window = r.rate / 100 * r.channels;
-        double loudest = 0;
-        for (std::size_t at = from; at + window <= to; at += window / 2)
-            loudest = std::max(loudest, Rms(r, at, at + window));
-        std::printf("%.0f %.0f\n", Rms(r, from, to), loudest);
+        std::printf("%.0f\n", Rms(r, SampleAt(r, std::atof(argv[3])), SampleAt(r, std::atof(argv[4]))));
         return 0;
     }
     if (command == "match" && argc == 6) {
@@ -135,6 +96,6 @@ int main(int argc, char** argv) {
         std::printf("%.3f\n", BestMatch(r, clip, std::atof(argv[4]), std::atof(argv[5])));
         return 0;
     }
-    std::fprintf(stderr, "usage: audio_probe seconds FILE BYTES | levels FILE FROM TO | match FILE CLIP FROM TO\n");
+    std::fprintf(stderr, "usage: audio_probe rms FILE FROM TO | match FILE CLIP FROM TO\n");
     return 2;
 }
