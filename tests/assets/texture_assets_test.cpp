@@ -46,6 +46,8 @@ double Difference(const sf::Image& image, const Rect_t& a, const Rect_t& b) {
     return sum / (a.width * a.height * 4.0);
 }
 
+double Luminance(sf::Color c) { return (0.3 * c.r + 0.59 * c.g + 0.11 * c.b) / 255; }
+
 bool Overlap(const Rect_t& a, const Rect_t& b) {
     return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height && b.top < a.top + a.height;
 }
@@ -94,6 +96,38 @@ TEST(TextureAssetsTest, GroundFinishAndBackdropsAreOpaqueWhileExplosionsAndParti
             });
             EXPECT_EQ(edge, 0) << sheet->file << " " << r.left << "," << r.top << " is cut off at its edge";
         }
+    }
+}
+
+// The flash and the shots are near white, bright enough for the bloom to make them glow; the
+// particle is white, so that it takes its type's colour.
+TEST(TextureAssetsTest, ShotsAndTheFlashGlowAndParticlesTakeTheirTint) {
+    const std::pair<const Sheet_t*, Rect_t> glowing[] = {{&asset::EXPLOSION_SHEET, asset::ExplosionFrame(0)},
+                                                         {&asset::CHARACTER_SHEET, asset::ALLIED_BULLET},
+                                                         {&asset::PROJECTILE_SHEET, asset::ENEMY_BULLET}};
+    for (const auto& [sheet, rect] : glowing) {
+        double brightest = 0;
+        ForEachPixel(Load(*sheet), rect, [&](int, int, sf::Color c) { brightest = std::max(brightest, Luminance(c)); });
+        EXPECT_GT(brightest, 0.9) << sheet->file;
+    }
+    const sf::Color centre = Load(asset::PARTICLE_SHEET).getPixel(asset::PARTICLE_SIZE / 2, asset::PARTICLE_SIZE / 2);
+    EXPECT_EQ(centre, sf::Color(255, 255, 255, centre.a));
+    EXPECT_GT(centre.a, 200);
+}
+
+// Across the wrap the ground changes no more than between two neighbouring columns or rows.
+TEST(TextureAssetsTest, JungleTileWrapsWithoutSeam) {
+    const sf::Image image = Load(asset::JUNGLE_SHEET);
+    const unsigned size = asset::JUNGLE_TILE;
+    for (const bool columns : {true, false}) {
+        const auto step = [&](unsigned a, unsigned b) {  // summed along the two lines
+            double sum = 0;
+            for (unsigned i = 0; i < size; ++i)
+                sum += std::abs(columns ? Luminance(image.getPixel(a, i)) - Luminance(image.getPixel(b, i))
+                                        : Luminance(image.getPixel(i, a)) - Luminance(image.getPixel(i, b)));
+            return sum;
+        };
+        EXPECT_LT(step(size - 1, 0), 1.5 * step(size / 2 - 1, size / 2) + 0.01 * size) << columns;
     }
 }
 

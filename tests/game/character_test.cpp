@@ -64,6 +64,8 @@ TEST_F(CharacterTest, PlayersShowTheirHitpointsAndBankWhileMovingSideways) {
         EXPECT_EQ(heavy.GetSprite().getTextureRect(), frame) << vx;
     }
     EXPECT_EQ(Shown(heavy.GetHealthDisplay()), "93 HP");
+    const sf::FloatRect bounds = heavy.GetHealthDisplay().GetText().getLocalBounds();  // centred for its new text
+    EXPECT_EQ(heavy.GetHealthDisplay().GetText().getOrigin(), sf::Vector2f(bounds.width / 2, bounds.height / 2));
 }
 
 TEST_F(CharacterTest, MissilesRunOutAndIgnoreTheGunCountdown) {

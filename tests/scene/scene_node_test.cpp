@@ -83,37 +83,29 @@ TEST(SceneNodeTest, CommandReachesParentBeforeChildAndNewChildrenInTheSameDelive
 }
 
 // Commands pass over branches holding none of their categories; what a branch holds follows
-// subtrees built before attaching, clean-ups, and nodes attached deep down later.
+// subtrees built before attaching, clean-ups, and nodes attached deep down later. A clean-up
+// looks into the survivors and keeps their order.
 TEST(SceneNodeTest, CommandsFindMatchingNodesDeepInBranchesAsTheTreeChanges) {
+    std::vector<std::string> updated;
     SceneNode root;
     auto branch = std::make_unique<SceneNode>(Category::SCENE_AIR_LAYER);
-    LogNode* middle = Attach(*branch, Category::NONE);
-    LogNode* pickup = Attach(*middle, Category::PICKUP);
-    Attach(*middle, Category::ENEMY_CHARACTER);
+    LogNode* middle = Attach(*branch, Category::NONE, &updated, "middle");
+    LogNode* pickup = Attach(*middle, Category::PICKUP, &updated, "pickup");
+    Attach(*middle, Category::ENEMY_CHARACTER, &updated, "enemy");
+    Attach(*middle, Category::NONE, &updated, "last");
     root.AttachChild(std::move(branch));
     EXPECT_EQ(Reached(root, Category::PICKUP), Categories{Category::PICKUP});
 
     pickup->removed = true;
     root.RemoveWrecks();
+    command::CommandQueue commands;
+    root.Update(sf::Time::Zero, commands);
+    EXPECT_EQ(updated, (std::vector<std::string>{"middle", "enemy", "last"}));
     EXPECT_TRUE(Reached(root, Category::PICKUP).empty());
     EXPECT_EQ(Reached(root, Category::ENEMY_CHARACTER), Categories{Category::ENEMY_CHARACTER});
     Attach(*middle, Category::ALLIED_PROJECTILE);
     EXPECT_EQ(Reached(root, Category::ALLIED_PROJECTILE | Category::SCENE_AIR_LAYER),
               (Categories{Category::SCENE_AIR_LAYER, Category::ALLIED_PROJECTILE}));
-}
-
-TEST(SceneNodeTest, RemoveWrecksKeepsOrderAndRecursesIntoSurvivorsOnly) {
-    std::vector<std::string> log;
-    SceneNode root;
-    LogNode* first = Attach(root, 0, &log, "first");
-    Attach(root, 0, &log, "second")->removed = true;
-    Attach(root, 0, &log, "third");
-    Attach(*first, 0, &log, "grandchild")->removed = true;
-
-    root.RemoveWrecks();
-    command::CommandQueue commands;
-    root.Update(sf::Time::Zero, commands);
-    EXPECT_EQ(log, (std::vector<std::string>{"first", "third"}));
 }
 
 }  // namespace
