@@ -6,9 +6,7 @@
 #include "network/messages.hpp"
 #include "network/protocol.hpp"
 #include "support/helpers.hpp"
-
-#include <SFML/Network/TcpListener.hpp>
-#include <SFML/Network/TcpSocket.hpp>
+#include "support/net_packets.hpp"
 
 #include <tuple>
 
@@ -52,25 +50,17 @@ TEST_F(PlayerTest, KeysQueueCommandsForTheirOwnAircraftOnly) {
     EXPECT_EQ(aircraft[2]->GetMissileAmmo(), 2);
 }
 
-// A player whose socket is connected to a peer on 127.0.0.1, to read what it sends.
+// A player whose connection ends in this process, to read what it sends.
 class NetworkPlayerTest : public PlayerTest {
 protected:
     using Message = std::tuple<int, int, int, bool>;  // type, identifier, action, active
 
-    NetworkPlayerTest() {
-        EXPECT_EQ(listener.listen(sf::Socket::AnyPort, sf::IpAddress::LocalHost), sf::Socket::Done);
-        EXPECT_EQ(client.connect(sf::IpAddress::LocalHost, listener.getLocalPort()), sf::Socket::Done);
-        EXPECT_EQ(listener.accept(server), sf::Socket::Done);
-    }
-
-    // What the player has sent, read up to a marker sent after it.
+    // What the player has sent since the last look.
     std::vector<Message> Heard() {
-        network::SendPacket(client, network::WriteClientOneShotAction({-1, PlayerAction::FIRE}));
         std::vector<Message> heard;
-        for (sf::Packet packet; server.receive(packet) == sf::Socket::Done;) {
-            if (network::ReadClientMessageType(packet) == network::ClientMessage::OneShotAction) {
+        for (sf::Packet packet; sockets.far->receive(packet) == sf::Socket::Done;) {
+            if (network::ReadClientMessageType(packet) == one_shot) {
                 const auto message = network::ReadOneShotAction(packet).value();
-                if (message.identifier < 0) break;
                 heard.emplace_back(one_shot, message.identifier, message.action, false);
             } else {
                 const auto message = network::ReadRealtimeActionChange(packet).value();
@@ -82,9 +72,8 @@ protected:
 
     static constexpr int one_shot = network::ClientMessage::OneShotAction;
     static constexpr int change = network::ClientMessage::RealtimeActionChange;
-    sf::TcpListener listener;
-    sf::TcpSocket client;
-    sf::TcpSocket server;
+    test::net::SocketPair_t sockets = test::net::MakeSocketPair();
+    sf::TcpSocket& client = *sockets.near;
 };
 
 // One-shots, from keys and pad alike, go to the server first and run when it relays them;
