@@ -29,17 +29,10 @@ protected:
         return Attach(std::move(aircraft));
     }
 
-    // Counts and drops the queued commands addressed to `category`; keeps the others queued.
-    int Take(std::uint32_t category) {
+    // Counts the queued commands addressed to any of `categories`, and empties the queue.
+    int Take(std::uint32_t categories) {
         int count = 0;
-        command::CommandQueue kept;
-        for (; !commands.empty(); commands.pop()) {
-            if (commands.front().category == category)
-                ++count;
-            else
-                kept.push(commands.front());
-        }
-        commands = std::move(kept);
+        for (; !commands.empty(); commands.pop()) count += (commands.front().category & categories) != 0;
         return count;
     }
     int FireCommands() { return Take(scene::Category::SCENE_AIR_LAYER); }
@@ -183,7 +176,7 @@ TEST_F(CharacterTest, EnemyExplosionIsReportedOnceAndEndsAfterOneSecond) {
     player.Damage(200);
     EXPECT_EQ(player.GetHitpoints(), -100) << "network snapshots carry the true value";
     player.Update(test::step, commands);
-    EXPECT_EQ(Take(scene::Category::NETWORK) + FireCommands(), 0) << "players report and drop nothing";
+    EXPECT_EQ(Take(scene::Category::NETWORK | scene::Category::SCENE_AIR_LAYER), 0) << "players report and drop nothing";
 }
 
 TEST_F(CharacterTest, EnemiesDropAtMostOnePickupEach) {
