@@ -52,7 +52,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "kirrow-server: %s\n", server->ListenFailure().c_str());
         return 1;
     }
-    Say("Kirrow server listening on port " + std::to_string(server->Port()));
 
     int signal = 0;
     sigwait(&stop_signals, &signal);

@@ -38,6 +38,8 @@ Session::Session(sf::Vector2f battlefield_size, const Settings_t& settings)
     peers.push_back(std::make_unique<RemotePeer>());
     listener.setBlocking(false);
     SetListening(true);
+    // Said before any newcomer can be.
+    if (listening) Report("Kirrow server listening on port " + std::to_string(port));
     last_advance = Now();
 }
 

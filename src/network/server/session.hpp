@@ -35,7 +35,8 @@ struct Settings_t {
     Sender send = [](sf::TcpSocket& socket, const sf::Packet& packet) {
         return SendPacket(socket, packet, sf::milliseconds(20));
     };
-    // One line for a person for each player that joins or leaves and each mission that ends.
+    // One line for a person when it listens, for each player that joins or leaves and for each
+    // mission that ends.
     std::function<void(const std::string&)> report;
 };
 
