@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace network::server {
@@ -29,7 +30,9 @@ struct RemotePeer {
     // Bytes it may still send before the next tick; a peer that spent them is not read, nor
     // waited for, until then.
     std::size_t receive_allowance = 0;
-    // Why it is dropped, for the server's log.
+    // For the server's log: where it connected from (kept, as a closed socket no longer knows)
+    // and why it is dropped.
+    std::string address;
     const char* drop_reason = "";
     // Well above what hands on a keyboard can do.
     RateLimit one_shot_actions{20};

@@ -255,10 +255,11 @@ void Session::AcceptConnection() {
     peer.last_packet_time = Now();
     peer.assigned_time = Now();
     peer.receive_allowance = RECEIVE_BUDGET;
+    peer.address = peer.socket.getRemoteAddress().toString();
     Send(peer, assignment);
 
     ++connected_players;
-    Report("Player joined from " + peer.socket.getRemoteAddress().toString() + " (aircraft " + std::to_string(identifier) +
+    Report("Player joined from " + peer.address + " (aircraft " + std::to_string(identifier) +
            "); " + std::to_string(connected_players) + " connected");
     if (connected_players >= max_connected_players)
         SetListening(false);
@@ -298,7 +299,7 @@ void Session::DropTimedOutPeers() {
 
 void Session::DropPeer(std::size_t index) {
     const std::vector<std::int32_t> identifiers = peers[index]->aircraft_identifiers;
-    std::string line = "Player from " + peers[index]->socket.getRemoteAddress().toString() + " " + peers[index]->drop_reason;
+    std::string line = "Player from " + peers[index]->address + " " + peers[index]->drop_reason;
     // Still ready, so the peer hears of its own aircraft leaving too.
     for (std::int32_t identifier : identifiers) {
         SendToReadyPeers(WriteAircraftLeft(identifier));
