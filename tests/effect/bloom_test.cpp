@@ -1,6 +1,5 @@
 #include "effect/bloom.hpp"
-
-#include <gtest/gtest.h>
+#include "support/helpers.hpp"
 
 #include <SFML/Graphics/CircleShape.hpp>
 #include <SFML/Graphics/Image.hpp>
@@ -45,6 +44,15 @@ TEST(BloomEffectTest, GlowsAroundBrightSpotsAndLeavesTheGroundAlone) {
     }
     // A window shrunk to a few pixels still gets work textures of at least one pixel each.
     BeforeAndAfter(bloom, {3, 2}, {1.f, 1.f});
+}
+
+// Of a shader's two files, the one that failed is named (tests run from bin/, as the game's paths
+// expect); a missing font's message is checked by the game failing without its font.
+TEST(BloomEffectTest, AShaderThatFailsToLoadNamesItsMissingFile) {
+    holder::ShaderHolder shaders;
+    const char* const missing = "../share/shader/none.frag";
+    EXPECT_EQ(test::ErrorMessageOf([&] { shaders.Load(holder::ShaderId::AddPass, holder::vertex_shader_file, missing); }),
+              std::string("Failed to load resource ") + missing);
 }
 
 }  // namespace
