@@ -3,10 +3,7 @@
 #include "state/loading.hpp"
 #include "state/menu.hpp"
 #include "state/pause.hpp"
-#include "state/settings.hpp"
 #include "support/screen_fixture.hpp"
-
-#include <SFML/Graphics/Text.hpp>
 
 #include <atomic>
 #include <memory>
@@ -127,25 +124,6 @@ TEST_F(ScreensTest, MissionSucceedsInTheUpdateTheFirstAircraftLeavesTheTop) {
     aircraft->setPosition(100.f, 0.5f);  // one step of climbing takes it past y 0
     Step();
     EXPECT_EQ(created, (Names{"MissionSuccess"}));
-}
-
-TEST_F(ScreensTest, SettingsBindTheNextKeyAfterArming) {
-    using key_binding::PlayerAction;
-    PushScreen<state::settings::SettingsState>(StateId::Settings);
-    // Select player 1's Fire (fifth button), arm it with Enter; the Enter itself is not bound.
-    for (int i = 0; i < 4; ++i) Press(sf::Keyboard::Down);
-    Press(sf::Keyboard::Return);
-    Release(sf::Keyboard::Return);
-    EXPECT_EQ(key_binding_1.GetAssignedKey(PlayerAction::FIRE), sf::Keyboard::V);
-    Press(sf::Keyboard::W);
-    EXPECT_EQ(key_binding_1.GetAssignedKey(PlayerAction::FIRE), sf::Keyboard::W);
-    EXPECT_EQ(key_binding_1.GetAssignedKey(PlayerAction::MOVE_UP), sf::Keyboard::Unknown);
-
-    // Escape is an ordinary key here; player 2 is untouched by player 1's changes.
-    Press(sf::Keyboard::Return);
-    Press(sf::Keyboard::Escape);
-    EXPECT_EQ(key_binding_1.GetAssignedKey(PlayerAction::FIRE), sf::Keyboard::Escape);
-    EXPECT_EQ(key_binding_2.GetAssignedKey(PlayerAction::FIRE), sf::Keyboard::Comma);
 }
 
 }  // namespace

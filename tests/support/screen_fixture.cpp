@@ -44,6 +44,4 @@ void ScreenFixture::Step(int count) {
 
 void ScreenFixture::Press(sf::Keyboard::Key key) { stack.HandleEvent(KeyPress(key)); }
 
-void ScreenFixture::Release(sf::Keyboard::Key key) { stack.HandleEvent(KeyRelease(key)); }
-
 }  // namespace test

@@ -4,18 +4,7 @@
 #include "state/state_stack.hpp"
 #include "support/helpers.hpp"
 
-#include <holder/resource_holder.hpp>
-#include <holder/resource_id.hpp>
-
-#include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
-#include <SFML/Graphics/Texture.hpp>
-
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <string>
-#include <vector>
 
 namespace test {
 
@@ -29,7 +18,6 @@ protected:
     void RegisterProbe(state::StateId id);
     void Step(int count = 1);
     void Press(sf::Keyboard::Key key);
-    void Release(sf::Keyboard::Key key);
 
     // Pushes a real screen of type T under `id`; returns the instance the stack made.
     template <typename T, typename... Args>
@@ -42,8 +30,8 @@ protected:
     }
 
     sf::RenderWindow window;
-    holder::ResourceHolder<sf::Texture, holder::TextureId> textures;
-    holder::ResourceHolder<sf::Font, holder::FontId> fonts;
+    Textures textures;
+    Fonts fonts;
     MusicProbe music;
     SoundProbe sounds;
     key_binding::KeyBinding key_binding_1{1, [](sf::Keyboard::Key) { return false; }};
