@@ -36,14 +36,6 @@ protected:
         return count;
     }
     int FireCommands() { return Take(scene::Category::SCENE_AIR_LAYER); }
-
-    template <typename Node>
-    std::vector<const Node*> OnAirLayer() const {
-        std::vector<const Node*> nodes;
-        for (const auto& child : air_layer->GetChildren())
-            if (const auto* node = dynamic_cast<const Node*>(child.get())) nodes.push_back(node);
-        return nodes;
-    }
 };
 
 TEST_F(CharacterTest, PlayersShowTheirHitpointsAndBankWhileMovingSideways) {
@@ -111,7 +103,7 @@ TEST_F(CharacterTest, ShotsLeaveFromTheNoseTowardsTheOtherSide) {
     launcher.Update(sf::Time::Zero, commands);
     Deliver();
 
-    const auto shots = OnAirLayer<Projectile>();
+    const auto shots = test::NodesOf<Projectile>(*air_layer);
     ASSERT_EQ(shots.size(), 4u);
     // Two bullets side by side ahead of the player, flying up.
     EXPECT_EQ(shots[0]->getPosition().x + shots[1]->getPosition().x, 200.f);
@@ -184,7 +176,7 @@ TEST_F(CharacterTest, EnemiesDropAtMostOnePickupEach) {
     for (int update = 0; update < 10; ++update) root.Update(test::step, commands);
     Deliver();
     std::set<float> dropped_at;
-    for (const Pickup* pickup : OnAirLayer<Pickup>()) {
+    for (const Pickup* pickup : test::NodesOf<Pickup>(*air_layer)) {
         EXPECT_EQ(pickup->GetVelocity(), sf::Vector2f(0.f, 1.f));
         EXPECT_TRUE(dropped_at.insert(pickup->getPosition().x).second) << "second drop";
     }

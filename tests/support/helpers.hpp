@@ -51,6 +51,18 @@ struct FakePads : input::PadSource {
 // Delivers every queued command through the tree, as the world does once per update.
 void Deliver(scene::SceneNode& root, command::CommandQueue& commands);
 
+// Every node of type Node in `tree`, in the order of a depth-first walk from its root.
+template <typename Node>
+std::vector<const Node*> NodesOf(const scene::SceneNode& tree) {
+    std::vector<const Node*> nodes;
+    if (const auto* node = dynamic_cast<const Node*>(&tree)) nodes.push_back(node);
+    for (const auto& child : tree.GetChildren()) {
+        const std::vector<const Node*> below = NodesOf<Node>(*child);
+        nodes.insert(nodes.end(), below.begin(), below.end());
+    }
+    return nodes;
+}
+
 // Polls `condition` until it holds; the generous limit of real time only decides failure.
 bool Eventually(const std::function<bool()>& condition, sf::Time limit = sf::seconds(30));
 

@@ -55,18 +55,13 @@ protected:
         shot->SetVelocity(velocity);
         return shot;
     }
-    static int Count(const SceneNode& tree, const std::function<bool(const SceneNode&)>& wanted) {
-        int count = wanted(tree);
-        for (const auto& child : tree.GetChildren()) count += Count(*child, wanted);
-        return count;
-    }
     template <typename Node>
-    static int CountOf(const world::World& world) {
-        return Count(world.GetSceneGraph(), [](const SceneNode& node) { return dynamic_cast<const Node*>(&node); });
+    static std::size_t CountOf(const world::World& world) {
+        return test::NodesOf<Node>(world.GetSceneGraph()).size();
     }
     // Whether the node is still in the tree (removed ones must not be dereferenced).
     static bool Holds(const world::World& world, const SceneNode* node) {
-        return Count(world.GetSceneGraph(), [node](const SceneNode& each) { return &each == node; }) > 0;
+        return std::ranges::count(test::NodesOf<SceneNode>(world.GetSceneGraph()), node) > 0;
     }
 
     sf::RenderTexture target;
@@ -110,11 +105,11 @@ TEST_F(WorldTest, NetworkedWorldFliesOnlyAnnouncedEnemiesAndTheyDropNothing) {
     for (const float x : {-250.f, -150.f, -50.f, 50.f, 150.f, 250.f}) world->AddEnemy(Character::EnemyLight, x, 500, false);
     world->SortEnemies();
     Run(*world, 193);
-    EXPECT_EQ(CountOf<Character>(*world), 6);
+    EXPECT_EQ(CountOf<Character>(*world), 6u);
     Order<Character>(*world, scene::Category::ENEMY_CHARACTER, [](Character& enemy) { enemy.Damage(100); });
     Run(*world, 70);  // they explode for a second, then are gone
-    EXPECT_EQ(CountOf<Character>(*world), 0);
-    EXPECT_EQ(CountOf<Pickup>(*world), 0) << "the server places the pickups";
+    EXPECT_EQ(CountOf<Character>(*world), 0u);
+    EXPECT_EQ(CountOf<Pickup>(*world), 0u) << "the server places the pickups";
     network::action::NetAction action;
     EXPECT_TRUE(world->PollGameAction(action));
 }
