@@ -36,19 +36,6 @@ TEST_F(ParticleTest, SmokeFadesLinearlyAndIsRemovedOneUpdateAfterExpiry) {
     EXPECT_EQ(Drawn(smoke).getVertexCount(), 0u);
 }
 
-TEST_F(ParticleTest, EachParticleIsTwoTrianglesOverTheWholeTextureInItsTypesColour) {
-    ParticleNode& propellant = AddNode(Particle::Propellant);
-    for (int i = 0; i < 5; ++i) propellant.AddParticle({100.f + i, 50});
-    root.Update(sf::Time::Zero, commands);
-    const sf::VertexArray& vertices = Drawn(propellant);
-    ASSERT_EQ(vertices.getVertexCount(), 30u);
-    const sf::Vector2f size(textures.Get(holder::TextureId::Particle).getSize());
-    EXPECT_EQ(vertices[0].position, sf::Vector2f(100 - size.x / 2, 50 - size.y / 2));
-    EXPECT_EQ(vertices[2].texCoords, size);
-    EXPECT_EQ(vertices[8].position, sf::Vector2f(101 + size.x / 2, 50 + size.y / 2));
-    EXPECT_EQ(vertices[0].color, sf::Color(128, 50, 50, 255));
-}
-
 // The emitter rides a moved and turned parent, as on a missile, and emits where it is in the world.
 TEST_F(ParticleTest, EmitterFindsItsNodeThenEmitsThirtyPerSecondWhereItIs) {
     AddNode(Particle::Propellant);
