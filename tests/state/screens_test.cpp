@@ -3,6 +3,7 @@
 #include "state/loading.hpp"
 #include "state/menu.hpp"
 #include "state/pause.hpp"
+#include "state/settings.hpp"
 #include "support/screen_fixture.hpp"
 
 #include <atomic>
@@ -124,6 +125,16 @@ TEST_F(ScreensTest, MissionSucceedsInTheUpdateTheFirstAircraftLeavesTheTop) {
     aircraft->setPosition(100.f, 0.5f);  // one step of climbing takes it past y 0
     Step();
     EXPECT_EQ(created, (Names{"MissionSuccess"}));
+}
+
+// The release of the key that armed the button comes first and must not be taken for the new key.
+TEST_F(ScreensTest, SettingsBindTheNextKeyPressedAfterArming) {
+    PushScreen<state::settings::SettingsState>(StateId::Settings);
+    for (int i = 0; i < 4; ++i) Press(sf::Keyboard::Down);  // player 1's Fire
+    Press(sf::Keyboard::Return);
+    stack.HandleEvent(test::KeyRelease(sf::Keyboard::Return));
+    Press(sf::Keyboard::W);
+    EXPECT_EQ(key_binding_1.GetAssignedKey(key_binding::PlayerAction::FIRE), sf::Keyboard::W);
 }
 
 }  // namespace
