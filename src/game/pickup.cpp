@@ -1,7 +1,7 @@
 #include "game/pickup.hpp"
 
 #include "game/data_table.hpp"
-#include "text_util.hpp"
+#include "util/text_util.hpp"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 
@@ -12,8 +12,8 @@ const PickupData_t& DataOf(Pickup::Type type) { return data_table::PICKUP_DATA.a
 
 }  // namespace
 
-Pickup::Pickup(Type type, const holder::TextureHolder& textures)
-    : Entity(1), sprite(textures.Get(DataOf(type).texture), DataOf(type).texture_rect), type(type) {
+Pickup::Pickup(Type pickup_type, const holder::TextureHolder& textures)
+    : Entity(1), sprite(textures.Get(DataOf(pickup_type).texture), DataOf(pickup_type).texture_rect), type(pickup_type) {
     CenterOrigin(sprite);
 }
 

@@ -3,7 +3,7 @@
 #include "game/data_table.hpp"
 #include "game/vector_math.hpp"
 #include "particle/emitter.hpp"
-#include "text_util.hpp"
+#include "util/text_util.hpp"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 
@@ -21,10 +21,10 @@ const ProjectileData_t& DataOf(Projectile::Type type) { return data_table::PROJE
 
 }  // namespace
 
-Projectile::Projectile(Type type, const holder::TextureHolder& textures)
+Projectile::Projectile(Type projectile_type, const holder::TextureHolder& textures)
     : Entity(1),
-      sprite(textures.Get(DataOf(type).texture), DataOf(type).texture_rect),
-      type(type) {
+      sprite(textures.Get(DataOf(projectile_type).texture), DataOf(projectile_type).texture_rect),
+      type(projectile_type) {
     CenterOrigin(sprite);
     if (!IsGuided()) return;
     // Smoke first, so the flame is drawn over it.

@@ -1,6 +1,6 @@
 #include "state/title.hpp"
 
-#include "text_util.hpp"
+#include "util/text_util.hpp"
 
 #include <SFML/Graphics/RenderWindow.hpp>
 
@@ -9,12 +9,12 @@ namespace {
 const sf::Time blink_period = sf::microseconds(500000);
 }
 
-TitleState::TitleState(StateStack& stack, const StateContext_t& context)
-    : State(stack, context),
-      background(gui::background::Background::Menu, context),
-      text("Kirrow - SFML\npress any button", context.fonts->Get(holder::FontId::Main), 30) {
+TitleState::TitleState(StateStack& owner, const StateContext_t& shared_context)
+    : State(owner, shared_context),
+      background(gui::background::Background::Menu, shared_context),
+      text("Kirrow - SFML\npress any button", shared_context.fonts->Get(holder::FontId::Main), 30) {
     CenterOrigin(text);
-    const sf::Vector2f view_size = context.window->getView().getSize();
+    const sf::Vector2f view_size = shared_context.window->getView().getSize();
     text.setPosition(view_size.x * 0.5f, view_size.y * 0.25f);
 }
 

@@ -1,7 +1,7 @@
 #include "network/server/session.hpp"
 
 #include "network/messages.hpp"
-#include "random.hpp"
+#include "util/random.hpp"
 
 #include <algorithm>
 #include <cassert>

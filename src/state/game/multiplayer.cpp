@@ -4,8 +4,8 @@
 #include "input/menu_keys.hpp"
 #include "network/address_file.hpp"
 #include "network/messages.hpp"
-#include "random.hpp"
-#include "text_util.hpp"
+#include "util/random.hpp"
+#include "util/text_util.hpp"
 
 #include <SFML/Graphics/RenderWindow.hpp>
 
@@ -27,23 +27,23 @@ constexpr int max_messages_per_update = 1024;
 constexpr std::size_t max_pending_enemies = 32;
 }  // namespace
 
-MultiplayerState::MultiplayerState(StateStack& stack, const StateContext_t& context, bool host, Options_t options)
-    : State(stack, context),
-      world(std::in_place, *context.window, *context.fonts, *context.sounds, true),
+MultiplayerState::MultiplayerState(StateStack& owner, const StateContext_t& shared_context, bool hosting, Options_t options)
+    : State(owner, shared_context),
+      world(std::in_place, *shared_context.window, *shared_context.fonts, *shared_context.sounds, true),
       now(options.now ? options.now : network::StartClock()),
       connect(options.connect ? options.connect : network::Connector::ConnectOverTcp),
-      notice_text("", context.fonts->Get(holder::FontId::Main), 30),
-      spawn_prompt_text("", context.fonts->Get(holder::FontId::Main), 30),
-      connection_text("", context.fonts->Get(holder::FontId::Main), 30),
-      window(*context.window),
-      host(host) {
+      notice_text("", shared_context.fonts->Get(holder::FontId::Main), 30),
+      spawn_prompt_text("", shared_context.fonts->Get(holder::FontId::Main), 30),
+      connection_text("", shared_context.fonts->Get(holder::FontId::Main), 30),
+      window(*shared_context.window),
+      host(hosting) {
     const sf::Vector2f view_size = window.getView().getSize();
     notice_text.setPosition(view_size.x / 2.f, 40.f);
     SetCentredText(spawn_prompt_text, "Press Enter to spawn player");
     spawn_prompt_text.setPosition(view_size.x / 2.f, 20.f);
     connection_text.setPosition(view_size.x / 2.f, view_size.y / 2.f - 50.f);
 
-    if (host) {
+    if (hosting) {
         server = std::make_unique<network::server::Server>(view_size);
         server_name = "127.0.0.1";
     } else {
@@ -58,7 +58,7 @@ MultiplayerState::MultiplayerState(StateStack& stack, const StateContext_t& cont
 
     connection_start = now();
     connector = std::make_unique<network::Connector>(server_name, connect);
-    context.music->Play(MusicId::GameOverMusic);
+    shared_context.music->Play(MusicId::GameOverMusic);
 }
 
 MultiplayerState::~MultiplayerState() { server.reset(); }
