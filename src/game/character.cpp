@@ -28,7 +28,7 @@ constexpr int max_spread_level = 3;
 const sf::Vector2u explosion_frame_size(asset::EXPLOSION_FRAME, asset::EXPLOSION_FRAME);
 const sf::Time explosion_duration = sf::seconds(1.f);
 
-const CharacterData_t& DataOf(Character::Type type) { return data_table::CHARACTER_DATA.at(type); }
+const CharacterData_t& DataOf(Character::Type type) { return data_table::CHARACTER_DATA.at(static_cast<std::size_t>(type)); }
 
 bool IsAlliedType(Character::Type type) { return type == Character::AlliedHeavy || type == Character::AlliedLight; }
 

@@ -8,7 +8,7 @@
 namespace game::pickup {
 namespace {
 
-const PickupData_t& DataOf(Pickup::Type type) { return data_table::PICKUP_DATA.at(type); }
+const PickupData_t& DataOf(Pickup::Type type) { return data_table::PICKUP_DATA.at(static_cast<std::size_t>(type)); }
 
 }  // namespace
 

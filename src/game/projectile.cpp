@@ -17,7 +17,7 @@ namespace {
 // How strongly a missile turns towards its target, in units per second of frame time.
 constexpr float approach_rate = 400.f;
 
-const ProjectileData_t& DataOf(Projectile::Type type) { return data_table::PROJECTILE_DATA.at(type); }
+const ProjectileData_t& DataOf(Projectile::Type type) { return data_table::PROJECTILE_DATA.at(static_cast<std::size_t>(type)); }
 
 }  // namespace
 
