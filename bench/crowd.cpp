@@ -41,32 +41,41 @@ public:
         world->AddCharacter(1, bench::Character::AlliedHeavy)->SetHitpoints(1000000000);
     }
 
-    // Brings the live projectiles and enemy aircraft back to their numbers.
+    // Brings the live projectiles and enemy aircraft back to their numbers. Newcomers join the
+    // air layer as the game's shots do, through a command addressed to it.
     void TopUp() {
         const sf::FloatRect view = world->GetViewBounds();
         std::uniform_real_distribution<float> x(view.left, view.left + view.width), y(view.top, view.top + view.height);
         std::size_t projectiles = 0, aircraft = 0;
-        for (const auto& node : world->GetLayer(world::World::LOWER_AIR).GetChildren())
-            if ((node->GetCategory() & (scene::Category::ALLIED_PROJECTILE | scene::Category::ENEMY_PROJECTILE)) &&
-                !node->IsDestroyed())
-                ++projectiles;
-        for (const auto& node : world->GetLayer(world::World::UPPER_AIR).GetChildren())
-            if ((node->GetCategory() & scene::Category::ENEMY_CHARACTER) && !node->IsDestroyed()) ++aircraft;
+        for (const auto& layer : world->GetSceneGraph().GetChildren())
+            for (const auto& node : layer->GetChildren()) {
+                if (node->IsDestroyed()) continue;
+                if (node->GetCategory() & (scene::Category::ALLIED_PROJECTILE | scene::Category::ENEMY_PROJECTILE))
+                    ++projectiles;
+                if (node->GetCategory() & scene::Category::ENEMY_CHARACTER) ++aircraft;
+            }
 
+        auto arrivals = std::make_shared<std::vector<scene::SceneNode::Ptr>>();
         for (; projectiles < projectiles_wanted; ++projectiles) {
             const int kind = std::uniform_int_distribution<int>(0, 19)(random);
             const auto type = kind == 0 ? Projectile::Missile : kind % 2 ? Projectile::AlliedBullet : Projectile::EnemyBullet;
             auto shot = std::make_unique<Projectile>(type, textures);
             shot->setPosition(x(random), y(random));
             shot->SetVelocity({0.f, (type == Projectile::EnemyBullet ? 1.f : -1.f) * shot->GetMaxSpeed()});
-            world->GetLayer(world::World::LOWER_AIR).AttachChild(std::move(shot));
+            arrivals->push_back(std::move(shot));
         }
         for (; aircraft < aircraft_wanted; ++aircraft) {
             const auto type = aircraft % 2 ? bench::Character::EnemyLight : bench::Character::EnemyHeavy;
             auto enemy = std::make_unique<bench::Character>(type, textures, fonts);
             enemy->setPosition(x(random), view.top + (y(random) - view.top) * 0.6f);
-            world->GetLayer(world::World::UPPER_AIR).AttachChild(std::move(enemy));
+            arrivals->push_back(std::move(enemy));
         }
+        command::Command attach;
+        attach.category = scene::Category::SCENE_AIR_LAYER;
+        attach.action = [arrivals](scene::SceneNode& layer, sf::Time) {
+            for (scene::SceneNode::Ptr& node : *arrivals) layer.AttachChild(std::move(node));
+        };
+        Root().OnCommand(attach, sf::Time::Zero);
     }
 
     world::World& World() { return *world; }

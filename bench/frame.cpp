@@ -112,7 +112,7 @@ int main(int argc, char** argv) {
         const double start = bench::NowMs();
         flight.Step();
         updates.push_back(bench::NowMs() - start);
-        effect::PostEffect::SetEnabled(bloom);
+        flight.World().UsePostEffects(bloom);
         window.clear(sf::Color::Black);
         flight.World().Draw();
         window.display();
@@ -120,7 +120,6 @@ int main(int argc, char** argv) {
         if (!shot_directory.empty() && frame >= frames / 2 && frame < frames / 2 + 2)
             Save(window, shot_directory + (bloom ? "/frame_bloom.png" : "/frame_direct.png"));
     }
-    effect::PostEffect::SetEnabled(true);
     const double cpu_share = (bench::ProcessCpuMs() - cpu_start) / (bench::NowMs() - wall_start);
 
     const double bloom_fps = 1000.0 / bench::Median(bloom_frames);

@@ -5,8 +5,9 @@
 
 sanitizer_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 sanitizer_logs=$1
-rm -rf "$sanitizer_logs"
 mkdir -p "$sanitizer_logs"
+# Only the reports of an earlier run go: LOG_DIR may well be a build directory.
+rm -f "$sanitizer_logs"/asan.* "$sanitizer_logs"/ubsan.*
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:log_path=$sanitizer_logs/asan"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:log_path=$sanitizer_logs/ubsan"
@@ -14,9 +15,11 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:log_path=$sanitizer_log
 export LSAN_OPTIONS="suppressions=$sanitizer_root/tests/lsan.supp:print_suppressions=0"
 
 sanitizer_reports() {
-  local reports=("$sanitizer_logs"/*)
-  [ -e "${reports[0]}" ] || return 0
-  local report
+  local reports=() report
+  for report in "$sanitizer_logs"/asan.* "$sanitizer_logs"/ubsan.*; do
+    [ -e "$report" ] && reports+=("$report")
+  done
+  [ "${#reports[@]}" -gt 0 ] || return 0
   for report in "${reports[@]}"; do
     echo "---- sanitizer report $(basename "$report") ----" >&2
     cat "$report" >&2

@@ -58,11 +58,6 @@ void BloomEffect::PrepareTextures(sf::Vector2u size) {
         ok = Resize(texture, size.x / 4, size.y / 4) && ok;
     assert(ok);
     (void)ok;
-    ++allocation_count;
-}
-
-std::array<sf::Vector2u, 3> BloomEffect::TextureSizes() const {
-    return {brightness_texture.getSize(), first_pass_textures[0].getSize(), second_pass_textures[0].getSize()};
 }
 
 void BloomEffect::FilterBright(const sf::RenderTexture& input, sf::RenderTexture& output) {

@@ -10,7 +10,6 @@
 #include <SFML/System/Vector2.hpp>
 
 #include <array>
-#include <cstdint>
 
 namespace effect::bloom {
 
@@ -25,15 +24,9 @@ public:
 
     void Apply(const sf::RenderTexture& input, sf::RenderTarget& output) override;
 
+private:
     // Sizes the work textures for an input of `size`; does nothing if they already fit it.
     void PrepareTextures(sf::Vector2u size);
-
-    // Sizes of the full, half and quarter work textures (first of each pair), for inspection.
-    std::array<sf::Vector2u, 3> TextureSizes() const;
-    // How often the work textures were (re)allocated: once per new input size.
-    std::uint32_t AllocationCount() const { return allocation_count; }
-
-private:
     void FilterBright(const sf::RenderTexture& input, sf::RenderTexture& output);
     void DownSample(const sf::RenderTexture& input, sf::RenderTexture& output);
     void Blur(const sf::RenderTexture& input, sf::RenderTexture& output, sf::Vector2f offset_factor);
@@ -44,7 +37,6 @@ private:
     sf::RenderTexture brightness_texture;
     RenderTextures first_pass_textures;
     RenderTextures second_pass_textures;
-    std::uint32_t allocation_count = 0;
 };
 
 }  // namespace effect::bloom

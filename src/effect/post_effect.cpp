@@ -7,13 +7,7 @@
 
 namespace effect {
 
-namespace {
-bool enabled = true;
-}
-
-bool PostEffect::IsSupported() { return enabled && sf::Shader::isAvailable(); }
-
-void PostEffect::SetEnabled(bool enable) { enabled = enable; }
+bool PostEffect::IsSupported() { return sf::Shader::isAvailable(); }
 
 void PostEffect::ApplyShader(const sf::Shader& shader, sf::RenderTarget& output) {
     const sf::Vector2f size = output.getView().getSize();

@@ -18,10 +18,8 @@ public:
 
     virtual void Apply(const sf::RenderTexture& input, sf::RenderTarget& output) = 0;
 
-    // Shaders are available, and post effects have not been switched off.
+    // Shaders are available.
     static bool IsSupported();
-    // Benchmarks switch post effects off to time the direct drawing on a machine with shaders.
-    static void SetEnabled(bool enabled);
 
 protected:
     // Covers the output's whole view with one quad run through `shader`, replacing what was there.

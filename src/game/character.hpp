@@ -67,8 +67,6 @@ public:
     void PlayLocalSound(command::CommandQueue& commands, holder::SoundId sound);
 
     const scene::TextNode& GetHealthDisplay() const { return *health_display; }
-    // Null for enemies.
-    const scene::TextNode* GetMissileDisplay() const { return missile_display; }
     const sf::Sprite& GetSprite() const { return sprite; }
 
 private:

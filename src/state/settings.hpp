@@ -24,14 +24,10 @@ public:
     bool Update(sf::Time dt) override;
     bool HandleEvent(const sf::Event& event) override;
 
-    void UpdateLabels();
-    const gui::label::Label& GetLabel(std::size_t index) const { return *binding_labels.at(index); }
-    // The music, sound and fullscreen read-outs, in that order.
-    const gui::label::Label& GetOptionLabel(std::size_t index) const { return *option_labels.at(index); }
-
 private:
     enum Option { MUSIC, SOUND, FULLSCREEN, OPTION_COUNT };
 
+    void UpdateLabels();
     void AddButtonLabel(key_binding::PlayerAction::t action, int player, float y, const std::string& caption);
     void AddOption(Option option, sf::Vector2f position, const std::string& caption, std::function<void()> action);
     void UpdateOptionLabels();

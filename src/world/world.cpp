@@ -88,7 +88,8 @@ World::World(sf::RenderTarget& output_target, const holder::FontHolder& font_hol
       scene_graph(Category::NONE),
       world_bounds(0.f, 0.f, world_view.getSize().x, rules::WORLD_HEIGHT),
       spawn_position(world_view.getSize().x * 0.5f, rules::WORLD_HEIGHT - world_view.getSize().y * 0.5f),
-      networked_world(networked) {
+      networked_world(networked),
+      post_effects(effect::PostEffect::IsSupported()) {
     scene_texture.create(ShownSize(output_target).x, ShownSize(output_target).y);
     LoadTextures();
     BuildScene();
@@ -157,8 +158,10 @@ void World::Update(sf::Time dt) {
     UpdateSounds();
 }
 
+void World::UsePostEffects(bool use) { post_effects = use && effect::PostEffect::IsSupported(); }
+
 void World::Draw() {
-    if (effect::PostEffect::IsSupported()) {
+    if (post_effects) {
         // The field is drawn at the size the window shows it, so the bloom follows a resize.
         const sf::Vector2u size = ShownSize(target);
         if (scene_texture.getSize() != size) scene_texture.create(size.x, size.y);

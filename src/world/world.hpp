@@ -43,6 +43,8 @@ public:
 
     void Update(sf::Time dt);
     void Draw();
+    // The bloom where shaders allow it (the default), or the field drawn straight to the target.
+    void UsePostEffects(bool use);
 
     command::CommandQueue& GetCommandQueue();
     bool HasAlivePlayer() const;
@@ -66,7 +68,6 @@ public:
     const std::vector<SpawnPoint>& GetSpawnPoints() const { return enemy_spawn_points; }
     const std::vector<game::character::Character*>& GetPlayerCharacters() const { return player_characters; }
     const scene::SceneNode& GetSceneGraph() const { return scene_graph; }
-    scene::SceneNode& GetLayer(std::size_t index) { return *scene_layers.at(index); }
 
     enum Layer { BACKGROUND, LOWER_AIR, UPPER_AIR, LAYER_COUNT };
 
@@ -106,6 +107,7 @@ private:
     std::vector<sf::Vector2f> active_enemy_positions;
     scene::NetworkNode* network_node = nullptr;
     bool networked_world;
+    bool post_effects;
 };
 
 }  // namespace world

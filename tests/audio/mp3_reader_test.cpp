@@ -112,18 +112,11 @@ TEST_F(Mp3ReaderTest, SeekingLandsOnTheSameSamplesAsDecodingThrough) {
 
 // Claiming another format's data would keep it from SFML's own readers.
 TEST_F(Mp3ReaderTest, RecognisesMp3DataOnly) {
-    const auto tone = Tone(440.f, 0.25f, 44100, 1);
-    const Bytes mp3 = EncodeMp3(tone, 1, 44100);
+    const Bytes mp3 = EncodeMp3(Tone(440.f, 0.25f, 44100, 1), 1, 44100);
     Bytes tagged = {'I', 'D', '3', 4, 0, 0, 0, 0, 0, 20};  // ID3v2.4 with 20 bytes of padding
     tagged.resize(30, 0);
     tagged.insert(tagged.end(), mp3.begin(), mp3.end());
-    sf::SoundBuffer buffer;
-    ASSERT_TRUE(buffer.loadFromMemory(tagged.data(), tagged.size()));
-    EXPECT_EQ(buffer.getSampleCount(), tone.size());
-    ASSERT_TRUE(buffer.loadFromSamples(tone.data(), tone.size(), 1, 44100));
-    const test::TempDir directory;
-    ASSERT_TRUE(buffer.saveToFile((directory / "tone.wav").string()));
-    std::ifstream wav(directory / "tone.wav", std::ios::binary);
+    std::ifstream wav(KIRROW_SHARE_DIR "/sound/Button.wav", std::ios::binary);
 
     std::mt19937 random(7);
     Bytes garbage(4096);

@@ -1,4 +1,5 @@
 #include "game/projectile.hpp"
+#include "game/vector_math.hpp"
 #include "support/helpers.hpp"
 
 #include <cmath>
@@ -6,8 +7,6 @@
 namespace {
 
 using game::projectile::Projectile;
-
-float Length(sf::Vector2f v) { return std::hypot(v.x, v.y); }
 
 // The rotation that points the drawn missile along v.
 float Heading(sf::Vector2f v) { return std::fmod(std::atan2(v.y, v.x) * 180.f / 3.14159265f + 450.f, 360.f); }
@@ -35,7 +34,7 @@ TEST_F(ProjectileTest, GuidedMissileTurnsAtConstantSpeed) {
     for (int frame = 0; frame < 120; ++frame) {
         missile.Update(test::step, commands);
         const sf::Vector2f v = missile.GetVelocity();
-        EXPECT_NEAR(Length(v), 150.f, 1e-3f);
+        EXPECT_NEAR(game::vector_math::Length(v), 150.f, 1e-3f);
         EXPECT_GT(v.x, previous_vx);
         EXPECT_NEAR(Heading(v), missile.getRotation(), 1e-2f);
         previous_vx = v.x;

@@ -1,4 +1,3 @@
-#include "gui/background.hpp"
 #include "gui/button.hpp"
 #include "gui/container.hpp"
 #include "gui/label.hpp"
@@ -14,7 +13,6 @@
 
 namespace {
 
-using gui::background::Background;
 using test::KeyPress;
 using test::KeyRelease;
 
@@ -29,9 +27,9 @@ protected:
     }
 
     // What a widget draws on its own, copied without blending onto a transparent picture.
-    static sf::Image Picture(const sf::Drawable& widget, sf::Vector2u size = {200, 50}) {
+    static sf::Image Picture(const sf::Drawable& widget) {
         sf::RenderTexture target;
-        if (!target.create(size.x, size.y)) std::abort();
+        if (!target.create(200, 50)) std::abort();
         target.clear(sf::Color::Transparent);
         target.draw(widget, sf::RenderStates(sf::BlendNone));
         target.display();
@@ -53,30 +51,6 @@ protected:
 
     state::StateContext_t context{&window, &textures, &fonts, &music, &sounds, &key_binding_1, &key_binding_2};
 };
-
-TEST_F(GuiTest, EveryBackgroundFillsTheViewItWasBuiltForWithItsWholeRectangle) {
-    const auto covered = [](const sf::Image& image) {
-        unsigned width = 0, height = 0;
-        while (width < image.getSize().x && image.getPixel(width, 0) != sf::Color::Transparent) ++width;
-        while (height < image.getSize().y && image.getPixel(0, height) != sf::Color::Transparent) ++height;
-        return sf::Vector2u(width, height);
-    };
-    const sf::Image texture = textures.Get(holder::TextureId::Background).copyToImage();
-    for (auto type : {Background::Menu, Background::Loading, Background::Spare}) {
-        const sf::Image image = Picture(Background(type, context), {700, 540});
-        EXPECT_EQ(covered(image), sf::Vector2u(640, 480)) << type;
-        // The corners show the corners of the row's rectangle.
-        const sf::IntRect rect = gui::background::BACKGROUND_DATA[type].texture_rect;
-        const unsigned left = rect.left, top = rect.top;
-        const unsigned right = rect.left + rect.width - 1, bottom = rect.top + rect.height - 1;
-        EXPECT_EQ(image.getPixel(0, 0), texture.getPixel(left, top)) << type;
-        EXPECT_EQ(image.getPixel(639, 479), texture.getPixel(right, bottom)) << type;
-        EXPECT_EQ(image.getPixel(0, 479), texture.getPixel(left, bottom)) << type;
-        EXPECT_EQ(image.getPixel(639, 0), texture.getPixel(right, top)) << type;
-    }
-    window.setView(sf::View(sf::FloatRect(0.f, 0.f, 320.f, 200.f)));
-    EXPECT_EQ(covered(Picture(Background(Background::Menu, context), {700, 540})), sf::Vector2u(320, 200));
-}
 
 TEST_F(GuiTest, ButtonRunsItsCallbackThenClicksAndOnlyAToggleStaysPressed) {
     auto button = MakeButton();

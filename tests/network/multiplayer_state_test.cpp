@@ -63,10 +63,13 @@ TEST_F(ClientTest, ConnectingNamesWhatItTriesAndGivesUpForTheMenuAfterFiveSecond
     std::filesystem::remove(address_file);
     std::filesystem::create_directory(address_file);  // not a file to read: say so, use the loopback
     rig.server.SetRefusing(true);
-    rig.Start();
     const auto text = [this] { return client()->GetConnectionText().getString(); };
     const std::string note = address_file + " cannot be used: trying 127.0.0.1\n";
-    EXPECT_EQ(text(), note + "Connecting to 127.0.0.1" + sf::String(L"\u2026"));
+    {
+        const auto held = rig.server.Hold();
+        rig.Start();
+        EXPECT_EQ(text(), note + "Connecting to 127.0.0.1" + sf::String(L"\u2026"));
+    }
     ASSERT_TRUE(rig.UpdateUntil([&] { return text() == note + "Could not connect to the remote server!"; }));
     rig.clock.Advance(sf::seconds(5.f));
     const int attempts = rig.server.Attempts();

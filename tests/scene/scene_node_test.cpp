@@ -1,6 +1,5 @@
 #include "scene/network_node.hpp"
 #include "scene/scene_node.hpp"
-#include "scene/text_node.hpp"
 
 #include <gtest/gtest.h>
 
@@ -13,18 +12,14 @@ using scene::Category;
 using scene::SceneNode;
 using Categories = std::vector<std::uint32_t>;
 
-// A node with a fixed category and a world-space rectangle, as aircraft and projectiles have.
-class BoxNode : public SceneNode {
+// A node with a fixed category that logs its updates.
+class LogNode : public SceneNode {
 public:
-    BoxNode(std::uint32_t category, sf::FloatRect box, std::vector<std::string>* log, std::string name)
-        : SceneNode(category), box(box), log(log), name(std::move(name)) {}
+    LogNode(std::uint32_t category, std::vector<std::string>* log, std::string name)
+        : SceneNode(category), log(log), name(std::move(name)) {}
 
-    sf::FloatRect GetBoundingRect() const override { return box; }
-    bool IsDestroyed() const override { return destroyed; }
     bool IsMarkedForRemoval() const override { return removed; }
 
-    sf::FloatRect box;
-    bool destroyed = false;
     bool removed = false;
     std::vector<std::string>* log;
     std::string name;
@@ -35,10 +30,10 @@ private:
     }
 };
 
-BoxNode* Attach(SceneNode& parent, std::uint32_t category, sf::FloatRect box = {},
-                std::vector<std::string>* log = nullptr, std::string name = "") {
-    auto child = std::make_unique<BoxNode>(category, box, log, std::move(name));
-    BoxNode* raw = child.get();
+LogNode* Attach(SceneNode& parent, std::uint32_t category, std::vector<std::string>* log = nullptr,
+                std::string name = "") {
+    auto child = std::make_unique<LogNode>(category, log, std::move(name));
+    LogNode* raw = child.get();
     parent.AttachChild(std::move(child));
     return raw;
 }
@@ -71,98 +66,46 @@ TEST(SceneNodeTest, CommandsReachEveryNodeSharingABitOfTheirMask) {
 
 TEST(SceneNodeTest, CommandReachesParentBeforeChildAndNewChildrenInTheSameDelivery) {
     SceneNode root;
-    BoxNode* parent = Attach(root, Category::ENEMY_CHARACTER, {}, nullptr, "parent");
-    Attach(*parent, Category::ENEMY_CHARACTER, {}, nullptr, "child");
+    LogNode* parent = Attach(root, Category::ENEMY_CHARACTER, nullptr, "parent");
+    Attach(*parent, Category::ENEMY_CHARACTER, nullptr, "child");
 
     std::vector<std::string> order;
     command::Command command;
     command.category = Category::ENEMY_CHARACTER;
     command.action = [&](SceneNode& node, sf::Time) {
-        auto& box = static_cast<BoxNode&>(node);
-        order.push_back(box.name);
+        const auto& logged = static_cast<LogNode&>(node);
+        order.push_back(logged.name);
         // The first delivery spawns a new matching child, which must be reached as well.
-        if (box.name == "parent") Attach(node, Category::ENEMY_CHARACTER, {}, nullptr, "spawned");
+        if (logged.name == "parent") Attach(node, Category::ENEMY_CHARACTER, nullptr, "spawned");
     };
     root.OnCommand(command, sf::Time::Zero);
     EXPECT_EQ(order, (std::vector<std::string>{"parent", "child", "spawned"}));
 }
 
 // Commands pass over branches holding none of their categories; what a branch holds follows
-// subtrees built before attaching, clean-ups, and nodes attached deep down later.
+// subtrees built before attaching, clean-ups, and nodes attached deep down later. A clean-up
+// looks into the survivors and keeps their order.
 TEST(SceneNodeTest, CommandsFindMatchingNodesDeepInBranchesAsTheTreeChanges) {
+    std::vector<std::string> updated;
     SceneNode root;
     auto branch = std::make_unique<SceneNode>(Category::SCENE_AIR_LAYER);
-    BoxNode* middle = Attach(*branch, Category::NONE);
-    BoxNode* pickup = Attach(*middle, Category::PICKUP);
-    Attach(*middle, Category::ENEMY_CHARACTER);
+    LogNode* middle = Attach(*branch, Category::NONE, &updated, "middle");
+    LogNode* pickup = Attach(*middle, Category::PICKUP, &updated, "pickup");
+    Attach(*middle, Category::ENEMY_CHARACTER, &updated, "enemy");
+    Attach(*middle, Category::NONE, &updated, "last");
     root.AttachChild(std::move(branch));
     EXPECT_EQ(Reached(root, Category::PICKUP), Categories{Category::PICKUP});
 
     pickup->removed = true;
     root.RemoveWrecks();
+    command::CommandQueue commands;
+    root.Update(sf::Time::Zero, commands);
+    EXPECT_EQ(updated, (std::vector<std::string>{"middle", "enemy", "last"}));
     EXPECT_TRUE(Reached(root, Category::PICKUP).empty());
     EXPECT_EQ(Reached(root, Category::ENEMY_CHARACTER), Categories{Category::ENEMY_CHARACTER});
     Attach(*middle, Category::ALLIED_PROJECTILE);
     EXPECT_EQ(Reached(root, Category::ALLIED_PROJECTILE | Category::SCENE_AIR_LAYER),
               (Categories{Category::SCENE_AIR_LAYER, Category::ALLIED_PROJECTILE}));
-}
-
-TEST(SceneNodeTest, CollisionPairsNeedPositiveOverlapAndLiveNodes) {
-    SceneNode root;
-    Attach(root, Category::PLAYER_CHARACTER, {0, 0, 10, 10});
-    BoxNode* edge = Attach(root, Category::ENEMY_CHARACTER, {10, 0, 10, 10});  // touches only
-    BoxNode* overlap = Attach(*edge, Category::ENEMY_PROJECTILE, {9.5f, 9.5f, 4, 4});
-    Attach(root, Category::PICKUP);  // no rectangle: never pairs
-
-    std::set<SceneNode::Pair> pairs;
-    root.CheckSceneCollision(root, pairs);
-    ASSERT_EQ(pairs.size(), 2u);  // each of the first two with `overlap`, once
-    for (const auto& [first, second] : pairs) {
-        EXPECT_TRUE(std::less<SceneNode*>()(first, second));
-        EXPECT_TRUE(first == overlap || second == overlap);
-    }
-
-    overlap->destroyed = true;
-    pairs.clear();
-    root.CheckSceneCollision(root, pairs);
-    EXPECT_TRUE(pairs.empty());
-}
-
-TEST(SceneNodeTest, RemoveWrecksKeepsOrderAndRecursesIntoSurvivorsOnly) {
-    std::vector<std::string> log;
-    SceneNode root;
-    BoxNode* first = Attach(root, 0, {}, &log, "first");
-    Attach(root, 0, {}, &log, "second")->removed = true;
-    Attach(root, 0, {}, &log, "third");
-    Attach(*first, 0, {}, &log, "grandchild")->removed = true;
-
-    root.RemoveWrecks();
-    command::CommandQueue commands;
-    root.Update(sf::Time::Zero, commands);
-    EXPECT_EQ(log, (std::vector<std::string>{"first", "third"}));
-}
-
-// Layers never move, and the walk up skips them; a parent that does move must still count.
-TEST(SceneNodeTest, WorldPositionComposesMovedAncestors) {
-    SceneNode root;
-    SceneNode* parent = Attach(root, 0);
-    SceneNode* node = Attach(*parent, 0);
-    node->setPosition(10, 0);
-    EXPECT_EQ(node->GetWorldPosition(), sf::Vector2f(10, 0));
-    parent->setPosition(0, 100);
-    parent->setRotation(90);
-    EXPECT_NEAR(node->GetWorldPosition().x, 0.f, 1e-4f);
-    EXPECT_NEAR(node->GetWorldPosition().y, 110.f, 1e-4f);
-}
-
-TEST(SceneNodeTest, TextStaysCentredAfterALongerString) {
-    holder::ResourceHolder<sf::Font, holder::FontId> fonts;
-    fonts.Load(holder::FontId::Main, holder::FileOf(holder::FontId::Main));
-    scene::TextNode node(fonts, "80 HP");
-    node.SetString("100 HP and a longer line");
-    const sf::FloatRect bounds = node.GetText().getLocalBounds();
-    EXPECT_FLOAT_EQ(node.GetText().getOrigin().x, bounds.width / 2);
-    EXPECT_FLOAT_EQ(node.GetText().getOrigin().y, bounds.height / 2);
 }
 
 }  // namespace

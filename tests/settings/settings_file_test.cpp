@@ -1,8 +1,7 @@
 #include "settings/settings_file.hpp"
 #include "settings/settings_text.hpp"
 #include "settings/volume.hpp"
-
-#include <gtest/gtest.h>
+#include "support/helpers.hpp"
 
 #include <algorithm>
 #include <csignal>
@@ -11,7 +10,6 @@
 #include <functional>
 #include <sstream>
 #include <sys/resource.h>
-#include <unistd.h>
 
 namespace {
 
@@ -26,18 +24,8 @@ std::string Read(const fs::path& file) {
 
 void Write(const fs::path& file, const std::string& text) { std::ofstream(file, std::ios::binary) << text; }
 
-fs::path MakeDirectory() {
-    std::string pattern = (fs::temp_directory_path() / "kirrow_settings_XXXXXX").string();
-    return mkdtemp(pattern.data());
-}
-
 class SettingsFileTest : public ::testing::Test {
 protected:
-    ~SettingsFileTest() override {
-        std::error_code ignored;
-        fs::permissions(path.parent_path(), fs::perms::owner_all, ignored);
-        fs::remove_all(root);
-    }
     int MessageLines() const {
         const std::string text = errors.str();
         return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
@@ -47,7 +35,7 @@ protected:
         return fs::exists(path) && std::distance(fs::directory_iterator(path.parent_path()), {}) == 1;
     }
 
-    fs::path root = MakeDirectory();
+    test::TempDir root;
     fs::path path = root / "kirrow" / "settings.ini";
     std::ostringstream errors;
     settings::SettingsFile file{path, errors};
@@ -145,28 +133,6 @@ TEST_F(SettingsFileTest, AFailedWriteLeavesTheOldFileWhole) {
     EXPECT_TRUE(AloneInItsDirectory());
     EXPECT_EQ(MessageLines(), 1);  // told once, not at every change
     EXPECT_NE(errors.str().find("cannot save the settings to " + path.string()), std::string::npos) << errors.str();
-}
-
-// Runs in a child that cannot write the directory (as root: as nobody, since root writes anyway).
-TEST_F(SettingsFileTest, AReadOnlyDirectoryIsReadButNeverWritten) {
-    const std::string good = settings::Format(Changed());
-    fs::create_directories(path.parent_path());
-    Write(path, good);
-    fs::permissions(root, fs::perms::all);
-    fs::permissions(path.parent_path(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
-                                            fs::perms::others_exec);
-    EXPECT_EXIT(
-        {
-            if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) std::_Exit(2);
-            std::ostringstream messages;
-            settings::SettingsFile read_only(path, messages);
-            const bool loaded = read_only.Load() == Changed();
-            const bool refused = !read_only.Save(settings::Defaults());
-            const bool told = messages.str().find("Permission denied") != std::string::npos;
-            std::_Exit(loaded && refused && told && Read(path) == good ? 0 : 1);
-        },
-        ::testing::ExitedWithCode(0), "");
-    EXPECT_TRUE(AloneInItsDirectory());
 }
 
 TEST(SettingsPathTest, FollowsTheDesktopsConfigurationDirectory) {

@@ -81,7 +81,6 @@ TEST_F(ScreensTest, MissionPausesAndFailsOnlyAfterTheExplosionEachWithItsMusic) 
     PushScreen<state::menu::MenuState>(StateId::Menu);
     EXPECT_EQ(music.Track(), MusicId::MenuMusic);
     stack.Teardown();
-    RegisterProbe(StateId::Menu);
     stack.RegisterState<state::pause::PauseState>(StateId::Pause);
     stack.RegisterState<state::pause::PauseState>(StateId::NetworkPause, true);
     stack.RegisterState<state::game::over::GameOverState>(StateId::MissionFailed, "Mission failed :(");
@@ -110,11 +109,6 @@ TEST_F(ScreensTest, MissionPausesAndFailsOnlyAfterTheExplosionEachWithItsMusic) 
     EXPECT_EQ(music.Status(), sf::Music::Playing);
     EXPECT_GE(steps, 60);  // the one-second explosion played first
     EXPECT_LE(steps, 62);
-
-    stack.PushState(StateId::NetworkPause);
-    Step();
-    Press(sf::Keyboard::BackSpace);
-    EXPECT_EQ(created, (Names{"Menu"}));
 }
 
 // Only aircraft 1 counts, and only past the top edge.
@@ -136,32 +130,22 @@ TEST_F(ScreensTest, MissionSucceedsInTheUpdateTheFirstAircraftLeavesTheTop) {
 }
 
 TEST_F(ScreensTest, SettingsBindTheNextKeyAfterArming) {
-    auto* settings = PushScreen<state::settings::SettingsState>(StateId::Settings);
-    auto label = [&](std::size_t i) { return settings->GetLabel(i).GetText().getString().toAnsiString(); };
-    // Labels are indexed by action (left, right, up, down, fire, missile) + 6 per player.
-    EXPECT_EQ(label(2), "W");
-    EXPECT_EQ(label(10), "Comma");
-
+    using key_binding::PlayerAction;
+    PushScreen<state::settings::SettingsState>(StateId::Settings);
     // Select player 1's Fire (fifth button), arm it with Enter; the Enter itself is not bound.
     for (int i = 0; i < 4; ++i) Press(sf::Keyboard::Down);
     Press(sf::Keyboard::Return);
     Release(sf::Keyboard::Return);
-    EXPECT_EQ(label(4), "V");
+    EXPECT_EQ(key_binding_1.GetAssignedKey(PlayerAction::FIRE), sf::Keyboard::V);
     Press(sf::Keyboard::W);
-    EXPECT_EQ(label(4), "W");
-    EXPECT_EQ(label(2), "Unknown");  // Move up lost its key
-    EXPECT_EQ(key_binding_1.GetAssignedKey(key_binding::PlayerAction::FIRE), sf::Keyboard::W);
+    EXPECT_EQ(key_binding_1.GetAssignedKey(PlayerAction::FIRE), sf::Keyboard::W);
+    EXPECT_EQ(key_binding_1.GetAssignedKey(PlayerAction::MOVE_UP), sf::Keyboard::Unknown);
 
     // Escape is an ordinary key here; player 2 is untouched by player 1's changes.
     Press(sf::Keyboard::Return);
     Press(sf::Keyboard::Escape);
-    EXPECT_EQ(label(4), "Escape");
-    EXPECT_EQ(label(10), "Comma");
-
-    // A new settings screen shows the application's bindings as changed.
-    stack.Teardown();
-    settings = PushScreen<state::settings::SettingsState>(StateId::Settings);
-    EXPECT_EQ(label(4), "Escape");
+    EXPECT_EQ(key_binding_1.GetAssignedKey(PlayerAction::FIRE), sf::Keyboard::Escape);
+    EXPECT_EQ(key_binding_2.GetAssignedKey(PlayerAction::FIRE), sf::Keyboard::Comma);
 }
 
 }  // namespace

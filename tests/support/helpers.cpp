@@ -1,7 +1,6 @@
 #include "support/helpers.hpp"
 
 #include <SFML/Audio/SoundBuffer.hpp>
-#include <SFML/Graphics/Image.hpp>
 #include <SFML/System/Clock.hpp>
 
 #include <cmath>
@@ -22,6 +21,21 @@ sf::Event KeyRelease(sf::Keyboard::Key key) {
     sf::Event event = KeyPress(key);
     event.type = sf::Event::KeyReleased;
     return event;
+}
+
+sf::Event PadEvent(sf::Event::EventType type, unsigned pad, unsigned code, float position) {
+    sf::Event event{};
+    event.type = type;
+    if (type == sf::Event::JoystickMoved) event.joystickMove = {pad, static_cast<sf::Joystick::Axis>(code), position};
+    if (type == sf::Event::JoystickButtonPressed || type == sf::Event::JoystickButtonReleased)
+        event.joystickButton = {pad, code};
+    if (type == sf::Event::JoystickConnected || type == sf::Event::JoystickDisconnected) event.joystickConnect = {pad};
+    return event;
+}
+
+float FakePads::AxisPosition(unsigned pad, sf::Joystick::Axis axis) const {
+    const auto& axes = pads.at(pad).axes;
+    return axes.count(axis) ? axes.at(axis) : 0.f;
 }
 
 void Deliver(scene::SceneNode& root, command::CommandQueue& commands) {
@@ -102,31 +116,11 @@ std::optional<MusicId> MusicProbe::Track() const {
 }
 
 FieldTest::FieldTest() {
-    static const TempDir directory;
-    static const std::string sheet = [] {
-        sf::Image image;
-        image.create(1024, 4, sf::Color::Transparent);  // as wide as the explosion sheet
-        image.saveToFile((directory / "blank.png").string());
-        return (directory / "blank.png").string();
-    }();
     for (const auto id : {holder::TextureId::Character, holder::TextureId::Enemy, holder::TextureId::Projectile,
                           holder::TextureId::Explosion, holder::TextureId::Particle})
-        textures.Load(id, sheet);
+        textures.Load(id, holder::FileOf(id));
     fonts.Load(holder::FontId::Main, holder::FileOf(holder::FontId::Main));
     air_layer = &Attach(std::make_unique<scene::SceneNode>(scene::Category::SCENE_AIR_LAYER));
-}
-
-int FieldTest::Take(std::uint32_t category) {
-    int count = 0;
-    command::CommandQueue kept;
-    for (; !commands.empty(); commands.pop()) {
-        if (commands.front().category == category)
-            ++count;
-        else
-            kept.push(commands.front());
-    }
-    commands = std::move(kept);
-    return count;
 }
 
 }  // namespace test

@@ -3,6 +3,7 @@
 #include "audio/music_player.hpp"
 #include "audio/sound_player.hpp"
 #include "command/command.hpp"
+#include "input/pad_source.hpp"
 #include "scene/scene_node.hpp"
 
 #include <holder/holders.hpp>
@@ -15,7 +16,9 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,6 +32,21 @@ inline const sf::Time step = sf::microseconds(16666);
 
 sf::Event KeyPress(sf::Keyboard::Key key);
 sf::Event KeyRelease(sf::Keyboard::Key key);
+// A gamepad event: `code` is the button or the axis (connections use only the pad).
+sf::Event PadEvent(sf::Event::EventType type, unsigned pad, unsigned code = 0, float position = 0.f);
+
+// Gamepads without a device: what each plugged-in pad holds is set by the test.
+struct FakePads : input::PadSource {
+    struct Pad_t {
+        std::set<unsigned> buttons;
+        std::map<sf::Joystick::Axis, float> axes;
+    };
+    bool IsConnected(unsigned pad) const override { return pads.count(pad) > 0; }
+    bool IsButtonPressed(unsigned pad, unsigned button) const override { return pads.at(pad).buttons.count(button); }
+    float AxisPosition(unsigned pad, sf::Joystick::Axis axis) const override;
+
+    std::map<unsigned, Pad_t> pads;
+};
 
 // Delivers every queued command through the tree, as the world does once per update.
 void Deliver(scene::SceneNode& root, command::CommandQueue& commands);
@@ -83,8 +101,7 @@ public:
     sf::SoundSource::Status Status() const { return music.getStatus(); }
 };
 
-// A small playing field: a root with the air layer under it and the one command queue. Blank
-// sheets stand in for the game textures: the objects read only fixed rectangles of them.
+// A small playing field: a root with the air layer under it and the one command queue.
 class FieldTest : public ::testing::Test {
 protected:
     FieldTest();
@@ -96,8 +113,6 @@ protected:
         return result;
     }
     void Deliver() { test::Deliver(root, commands); }
-    // Counts and drops the queued commands addressed to `category`; keeps the others queued.
-    int Take(std::uint32_t category);
 
     Textures textures;
     Fonts fonts;

@@ -42,12 +42,6 @@ void ScreenFixture::Step(int count) {
     for (int i = 0; i < count; ++i) stack.Update(sf::microseconds(16666));
 }
 
-sf::Event ScreenFixture::KeyEvent(sf::Event::EventType type, sf::Keyboard::Key key) {
-    sf::Event event = KeyPress(key);
-    event.type = type;
-    return event;
-}
-
 void ScreenFixture::Press(sf::Keyboard::Key key) { stack.HandleEvent(KeyPress(key)); }
 
 void ScreenFixture::Release(sf::Keyboard::Key key) { stack.HandleEvent(KeyRelease(key)); }

@@ -30,7 +30,6 @@ protected:
     void Step(int count = 1);
     void Press(sf::Keyboard::Key key);
     void Release(sf::Keyboard::Key key);
-    static sf::Event KeyEvent(sf::Event::EventType type, sf::Keyboard::Key key);
 
     // Pushes a real screen of type T under `id`; returns the instance the stack made.
     template <typename T, typename... Args>

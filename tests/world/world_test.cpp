@@ -1,6 +1,5 @@
 #include "world/world.hpp"
 
-#include "effect/post_effect.hpp"
 #include "game/projectile.hpp"
 #include "support/helpers.hpp"
 
@@ -13,9 +12,9 @@ namespace {
 using game::character::Character;
 using game::pickup::Pickup;
 using game::projectile::Projectile;
+using scene::SceneNode;
 
-// A world drawn into an off-screen 1280x960 target with the game's 640x480 view; the nodes a
-// test adds use blank sheets.
+// A world drawn into an off-screen 1280x960 target with the game's 640x480 view.
 class WorldTest : public test::FieldTest {
 protected:
     WorldTest() {
@@ -29,6 +28,25 @@ protected:
     static void Run(world::World& world, int steps) {
         for (int i = 0; i < steps; ++i) world.Update(test::step);
     }
+    // Runs `action` on every node of `category` in the next update, as the game's commands do.
+    template <typename Node>
+    static void Order(world::World& world, std::uint32_t category, std::function<void(Node&)> action) {
+        command::Command command;
+        command.category = category;
+        command.action = command::DerivedAction<Node>([action](Node& node, sf::Time) { action(node); });
+        world.GetCommandQueue().push(std::move(command));
+    }
+    // New nodes join the air layer as the game's shots do, in the next update.
+    template <typename Node>
+    static Node* Add(world::World& world, std::unique_ptr<Node> node, sf::Vector2f position) {
+        node->setPosition(position);
+        Node* raw = node.get();
+        auto owned = std::make_shared<SceneNode::Ptr>(std::move(node));
+        Order<SceneNode>(world, scene::Category::SCENE_AIR_LAYER, [owned](SceneNode& layer) {
+            layer.AttachChild(std::move(*owned));
+        });
+        return raw;
+    }
     Character* AddEnemy(world::World& world, Character::Type type, sf::Vector2f position) {
         return Add(world, std::make_unique<Character>(type, textures, fonts), position);
     }
@@ -37,23 +55,18 @@ protected:
         shot->SetVelocity(velocity);
         return shot;
     }
+    static int Count(const SceneNode& tree, const std::function<bool(const SceneNode&)>& wanted) {
+        int count = wanted(tree);
+        for (const auto& child : tree.GetChildren()) count += Count(*child, wanted);
+        return count;
+    }
     template <typename Node>
-    static Node* Add(world::World& world, std::unique_ptr<Node> node, sf::Vector2f position) {
-        node->setPosition(position);
-        Node* raw = node.get();
-        world.GetLayer(world::World::UPPER_AIR).AttachChild(std::move(node));
-        return raw;
+    static int CountOf(const world::World& world) {
+        return Count(world.GetSceneGraph(), [](const SceneNode& node) { return dynamic_cast<const Node*>(&node); });
     }
     // Whether the node is still in the tree (removed ones must not be dereferenced).
-    static bool Holds(world::World& world, const scene::SceneNode* node) {
-        const auto& children = world.GetLayer(world::World::UPPER_AIR).GetChildren();
-        return std::any_of(children.begin(), children.end(), [&](const auto& child) { return child.get() == node; });
-    }
-    template <typename Node>
-    static int Count(const scene::SceneNode& node) {
-        int count = dynamic_cast<const Node*>(&node) != nullptr;
-        for (const auto& child : node.GetChildren()) count += Count<Node>(*child);
-        return count;
+    static bool Holds(const world::World& world, const SceneNode* node) {
+        return Count(world.GetSceneGraph(), [node](const SceneNode& each) { return &each == node; }) > 0;
     }
 
     sf::RenderTexture target;
@@ -70,20 +83,18 @@ TEST_F(WorldTest, ViewScrollsFiftyUnitsPerSecondAndReachesTheSpawnPointsInOrder)
         Run(*world, steps);  // 160, 360, then 560 units (two points at one height) at 50 units/s
         EXPECT_EQ(points.size(), left);
     }
-    const float top = world->GetViewBounds().top;
+    const sf::FloatRect view = world->GetViewBounds();
+    EXPECT_EQ(sounds.GetListenerPosition(), sf::Vector2f(320, view.top + 240)) << "no player: the view's centre";
     world->SetWorldScrollCompensation(0.5f);
     world->Update(sf::seconds(1));
-    EXPECT_FLOAT_EQ(world->GetViewBounds().top, top - 25.f);
+    EXPECT_FLOAT_EQ(world->GetViewBounds().top, view.top - 25.f);
 }
 
 TEST_F(WorldTest, PlayerMovesDiagonallyAtItsSpeedAndIsHeldInsideTheView) {
     auto world = MakeWorld();
     Character* player = world->AddCharacter(1, Character::AlliedHeavy);
     EXPECT_EQ(player->getPosition(), sf::Vector2f(320, 2260));
-    command::Command move;
-    move.category = scene::Category::PLAYER_CHARACTER;
-    move.action = command::DerivedAction<Character>([](Character& c, sf::Time) { c.Accelerate({-200, -200}); });
-    world->GetCommandQueue().push(move);
+    Order<Character>(*world, scene::Category::PLAYER_CHARACTER, [](Character& c) { c.Accelerate({-200, -200}); });
     world->Update(test::step);
     const float diagonal = 200.f / std::sqrt(2.f);
     EXPECT_NEAR(player->GetVelocity().x, -diagonal, 1e-3);
@@ -93,30 +104,17 @@ TEST_F(WorldTest, PlayerMovesDiagonallyAtItsSpeedAndIsHeldInsideTheView) {
     EXPECT_FLOAT_EQ(player->getPosition().x, world->GetViewBounds().left + 40);
 }
 
-TEST_F(WorldTest, ListenerFollowsTheViewThenTheAverageOfThePlayers) {
-    auto world = MakeWorld();
-    world->Update(test::step);
-    EXPECT_EQ(sounds.GetListenerPosition(), sf::Vector2f(320, world->GetViewBounds().top + 240));
-    world->AddCharacter(1, Character::AlliedHeavy)->setPosition(100, 1000);
-    world->AddCharacter(2, Character::AlliedLight)->setPosition(300, 1200);
-    world->SetWorldScrollCompensation(0.f);
-    world->SetCurrentBattleFieldPosition(1300);  // view 820..1300
-    world->Update(sf::Time::Zero);
-    EXPECT_EQ(sounds.GetListenerPosition(), sf::Vector2f(200, 1100));
-}
-
 TEST_F(WorldTest, NetworkedWorldFliesOnlyAnnouncedEnemiesAndTheyDropNothing) {
     auto world = MakeWorld(true);
     EXPECT_TRUE(world->GetSpawnPoints().empty());
     for (const float x : {-250.f, -150.f, -50.f, 50.f, 150.f, 250.f}) world->AddEnemy(Character::EnemyLight, x, 500, false);
     world->SortEnemies();
     Run(*world, 193);
-    const auto& layer = world->GetLayer(world::World::UPPER_AIR).GetChildren();
-    ASSERT_EQ(layer.size(), 6u);
-    for (const auto& enemy : layer) static_cast<Character&>(*enemy).Damage(100);
+    EXPECT_EQ(CountOf<Character>(*world), 6);
+    Order<Character>(*world, scene::Category::ENEMY_CHARACTER, [](Character& enemy) { enemy.Damage(100); });
     Run(*world, 70);  // they explode for a second, then are gone
-    EXPECT_TRUE(layer.empty());
-    EXPECT_EQ(Count<Pickup>(world->GetSceneGraph()), 0) << "the server places the pickups";
+    EXPECT_EQ(CountOf<Character>(*world), 0);
+    EXPECT_EQ(CountOf<Pickup>(*world), 0) << "the server places the pickups";
     network::action::NetAction action;
     EXPECT_TRUE(world->PollGameAction(action));
 }
@@ -125,7 +123,7 @@ TEST_F(WorldTest, EntitiesLeavingTheBattlefieldAreRemovedWithoutExplosion) {
     auto world = MakeWorld(true);
     const sf::FloatRect view = world->GetViewBounds();
     // The battlefield reaches 100 units above the view, where enemies enter.
-    const std::pair<scene::SceneNode*, bool> nodes[] = {
+    const std::pair<SceneNode*, bool> nodes[] = {
         {AddEnemy(*world, Character::EnemyLight, {320, view.top + view.height + 100}), false},
         {AddEnemy(*world, Character::EnemyLight, {320, view.top - 80}), true},
         {AddShot(*world, Projectile::AlliedBullet, {100, view.top - 110}), false},
@@ -179,20 +177,20 @@ TEST_F(WorldTest, CollisionsHurtTheOtherSideOnlyAndUseUpShotsAndPickups) {
     EXPECT_TRUE(right->IsDestroyed());
     EXPECT_EQ(hit->GetHitpoints(), 70);
     EXPECT_EQ(world->GetCharacter(3), nullptr) << "a removed player leaves the list in that update";
+    EXPECT_EQ(sounds.GetListenerPosition(), (rammed->getPosition() + hit->getPosition()) / 2.f);
     world->Update(test::step);
     EXPECT_EQ(hit->GetMissileAmmo(), 5) << "one pickup, collected once";
     network::action::NetAction action;
     EXPECT_TRUE(world->PollGameAction(action)) << "the destroyed enemies said so";
 }
 
-TEST_F(WorldTest, WithoutShadersTheFieldIsDrawnStraightThroughTheWorldsView) {
+TEST_F(WorldTest, WithoutPostEffectsTheFieldIsDrawnStraightThroughTheWorldsView) {
     auto world = MakeWorld();
     world->AddCharacter(1, Character::AlliedHeavy);
     world->Update(test::step);
-    effect::PostEffect::SetEnabled(false);
+    world->UsePostEffects(false);
     target.clear(sf::Color::Blue);
     world->Draw();
-    effect::PostEffect::SetEnabled(true);
     target.display();
     EXPECT_EQ(target.getView().getCenter(), sf::Vector2f(320, 240)) << "overlays need the screen's view back";
     sf::RenderTexture expected;
