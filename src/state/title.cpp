@@ -5,9 +5,6 @@
 #include <SFML/Graphics/RenderWindow.hpp>
 
 namespace state::title {
-namespace {
-const sf::Time blink_period = sf::microseconds(500000);
-}
 
 TitleState::TitleState(StateStack& owner, const StateContext_t& shared_context)
     : State(owner, shared_context),
@@ -25,10 +22,10 @@ void TitleState::Draw() {
 
 bool TitleState::Update(sf::Time dt) {
     text_effect_time += dt;
-    if (text_effect_time >= blink_period) {
+    if (text_effect_time >= PROMPT_BLINK_TIME) {
         text.setFillColor(show_text ? sf::Color::White : sf::Color(128, 128, 128, 255));
         show_text = !show_text;
-        text_effect_time -= blink_period;
+        text_effect_time -= PROMPT_BLINK_TIME;
     }
     return true;
 }

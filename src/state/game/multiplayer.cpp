@@ -143,7 +143,7 @@ bool MultiplayerState::Update(sf::Time dt) {
     if (!connected) return true;
     if (notices.Update(dt)) SetCentredText(notice_text, notices.Front());
     prompt_blink_time += dt;
-    if (prompt_blink_time > sf::seconds(1.f)) prompt_blink_time = sf::Time::Zero;
+    if (prompt_blink_time > PROMPT_BLINK_TIME + PROMPT_BLINK_TIME) prompt_blink_time = sf::Time::Zero;
     SendWorldEvents();
     if (connected && now() - last_status_time > status_interval) {
         SendStatus();
@@ -390,7 +390,7 @@ void MultiplayerState::OnDestroy() {
 std::string MultiplayerState::GetNotice() const { return notices.Empty() ? "" : notices.Front(); }
 
 bool MultiplayerState::IsSpawnPromptVisible() const {
-    return local_identifiers.size() <= 1 && prompt_blink_time < sf::seconds(0.5f);
+    return local_identifiers.size() <= 1 && prompt_blink_time < PROMPT_BLINK_TIME;
 }
 
 void MultiplayerState::Draw() {
