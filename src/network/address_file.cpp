@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cerrno>
@@ -56,15 +57,37 @@ void WriteLoopback(const std::string& file, Kind kind) {
 
 }  // namespace
 
+std::string ServerAddress_t::Shown() const { return port == SERVER_PORT ? host : host + ":" + std::to_string(port); }
+
+ServerAddress_t ParseServerAddress(const std::string& word) {
+    const std::size_t colon = word.find(':');
+    if (colon == std::string::npos) return {word, SERVER_PORT, ""};
+    const std::string host = word.substr(0, colon), digits = word.substr(colon + 1);
+    // Short lines: the connecting screen shows this.
+    const std::string quoted = "\"" + (word.size() > 24 ? word.substr(0, 24) + "..." : word) + "\"\n";
+    if (digits.find(':') != std::string::npos) return {"", 0, quoted + "is not host or host:port"};
+    if (host.empty()) return {"", 0, quoted + "names no host"};
+    // At most five digits: no overflow, and no sign or blank slips through.
+    const bool numeric = !digits.empty() && digits.size() <= 5 &&
+                         std::all_of(digits.begin(), digits.end(), [](char c) { return '0' <= c && c <= '9'; });
+    const long port = numeric ? std::stol(digits) : 0;
+    if (port < 1 || port > 65535) return {"", 0, quoted + "needs a port from 1 to 65535"};
+    return {host, static_cast<unsigned short>(port), ""};
+}
+
 ServerAddress_t ReadAddressFile(const std::string& file) {
     std::string word;
     const Kind kind = ReadFirstWord(file, word);
-    if (!word.empty()) return {word, ""};
+    if (!word.empty()) {
+        ServerAddress_t address = ParseServerAddress(word);
+        if (address.problem.empty()) return address;
+        return {LOOPBACK, SERVER_PORT, file + ": " + address.problem + ":\ntrying " + LOOPBACK};
+    }
     if (kind == Kind::Missing || kind == Kind::Regular) {
         WriteLoopback(file, kind);
-        return {LOOPBACK, ""};
+        return {LOOPBACK, SERVER_PORT, ""};
     }
-    return {LOOPBACK, file + " cannot be used: trying " + LOOPBACK};
+    return {LOOPBACK, SERVER_PORT, file + " cannot be used: trying " + LOOPBACK};
 }
 
 }  // namespace network

@@ -15,13 +15,13 @@ namespace network {
 class Connector {
 public:
     // Runs on the attempt's thread: a connected socket, or nothing.
-    using Connect = std::function<std::unique_ptr<sf::TcpSocket>(const std::string& name)>;
+    using Connect = std::function<std::unique_ptr<sf::TcpSocket>(const std::string& host, unsigned short port)>;
 
-    // Resolves the name (the loopback address when it does not resolve) and connects to the game
-    // port with a time-out of a second.
-    static std::unique_ptr<sf::TcpSocket> ConnectOverTcp(const std::string& name);
+    // Resolves the host (the loopback address when it does not resolve) and connects to the port
+    // with a time-out of a second.
+    static std::unique_ptr<sf::TcpSocket> ConnectOverTcp(const std::string& host, unsigned short port);
 
-    Connector(const std::string& name, const Connect& connect);
+    Connector(const std::string& host, unsigned short port, const Connect& connect);
     // Never waits: an attempt still running finishes on its own and closes what it opened.
     ~Connector() = default;
 

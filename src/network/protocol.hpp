@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rules/mission_rules.hpp"
+
 #include <SFML/System/Time.hpp>
 
 #include <cstddef>
@@ -13,6 +15,7 @@ class TcpSocket;
 
 namespace network {
 
+// The game's port, unless a dedicated server was started on another.
 inline constexpr unsigned short SERVER_PORT = 5000;
 
 // Messages from a client to the server; the value travels as the first field of each packet.
@@ -49,9 +52,12 @@ struct ServerMessage {
 
 // Aircraft and pickup types travel as plain integers. Aircraft types [0, PLAYER_CHARACTER_TYPE_COUNT)
 // are the players', the rest up to CHARACTER_TYPE_COUNT the enemies'.
-inline constexpr std::int32_t PLAYER_CHARACTER_TYPE_COUNT = 2;
-inline constexpr std::int32_t CHARACTER_TYPE_COUNT = 4;
-inline constexpr std::int32_t PICKUP_TYPE_COUNT = 4;
+using rules::CHARACTER_TYPE_COUNT;
+using rules::PICKUP_TYPE_COUNT;
+using rules::PLAYER_CHARACTER_TYPE_COUNT;
+static_assert(0 < PLAYER_CHARACTER_TYPE_COUNT && PLAYER_CHARACTER_TYPE_COUNT < CHARACTER_TYPE_COUNT,
+              "a game has players' and enemies' aircraft");
+static_assert(PICKUP_TYPE_COUNT > 0, "the server draws a pickup type for every pickup");
 
 // What a game can hold. Anyone can be a peer, so a receiver refuses whatever goes beyond these
 // like any malformed message, before it costs memory or time.
@@ -60,9 +66,10 @@ inline constexpr std::size_t MAX_AIRCRAFT_PER_PEER = 2;
 inline constexpr std::size_t MAX_AIRCRAFT = MAX_PEERS * MAX_AIRCRAFT_PER_PEER;
 // Far above the largest message a game sends (a snapshot of every aircraft is under 600 bytes).
 inline constexpr std::size_t MAX_PACKET_SIZE = 64 * 1024;
-// Positions, offsets and battlefield edges: the world is 2500 units high, and a battlefield that
+// Positions, offsets and battlefield edges: far beyond the world's height, so a battlefield that
 // keeps rising for hours is still inside this.
 inline constexpr float MAX_COORDINATE = 1000000.f;
+static_assert(MAX_COORDINATE >= 100.f * rules::WORLD_HEIGHT, "every place of a game is a coordinate");
 // Hitpoints and missiles grow by pickups only: a game never comes near, and sums stay in range.
 inline constexpr std::int32_t MAX_COUNTER = 1000000;
 

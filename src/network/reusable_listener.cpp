@@ -3,6 +3,9 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 
+#include <cerrno>
+#include <cstring>
+
 namespace network {
 
 sf::Socket::Status ReusableListener::ListenOnAnyAddress(unsigned short port) {
@@ -18,9 +21,12 @@ sf::Socket::Status ReusableListener::ListenOnAnyAddress(unsigned short port) {
     if (setsockopt(handle, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse) != 0 ||
         bind(handle, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
         ::listen(handle, SOMAXCONN) != 0) {
+        const int error = errno;
+        failure = "Port " + std::to_string(port) + (error == EADDRINUSE ? " is in use" : ": " + std::string(std::strerror(error)));
         close();
         return sf::Socket::Error;
     }
+    failure.clear();
     return sf::Socket::Done;
 }
 

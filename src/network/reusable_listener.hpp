@@ -2,6 +2,8 @@
 
 #include <SFML/Network/TcpListener.hpp>
 
+#include <string>
+
 namespace network {
 
 // A TCP listener that may bind its port while connections accepted earlier on that port are still
@@ -13,6 +15,11 @@ class ReusableListener : public sf::TcpListener {
 public:
     // Listens on every local address; Done or Error. The blocking mode set before is kept.
     sf::Socket::Status ListenOnAnyAddress(unsigned short port);
+    // Why the last ListenOnAnyAddress failed, for a person: "Port 5000 is in use".
+    const std::string& Failure() const { return failure; }
+
+private:
+    std::string failure;
 };
 
 }  // namespace network

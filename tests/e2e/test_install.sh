@@ -8,6 +8,7 @@ prefix=$E2E_TMP/prefix elsewhere=$E2E_TMP/elsewhere
 mkdir "$elsewhere"
 cmake --install "$E2E_BIN_DIR/.." --prefix "$prefix" >"$E2E_TMP/install.log" || fail "install failed"
 [ -x "$prefix/bin/kirrow" ] || fail "no bin/kirrow"
+[ -x "$prefix/bin/kirrow-server" ] || fail "no bin/kirrow-server"
 # Every file of the build's share/, the same bytes.
 diff -r "$E2E_BIN_DIR/../share" "$prefix/share/kirrow" >/dev/null || fail "share/kirrow is not the build's share/"
 [ "$(identify -format %wx%h "$prefix/share/icons/hicolor/128x128/apps/kirrow.png")" = 128x128 ] || fail "no 128x128 icon"

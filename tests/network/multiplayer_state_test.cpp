@@ -4,6 +4,8 @@
 #include "support/net_client_rig.hpp"
 #include "support/screen_fixture.hpp"
 
+#include <SFML/Network/TcpListener.hpp>
+
 #include <cmath>
 #include <filesystem>
 
@@ -78,6 +80,17 @@ TEST_F(ClientTest, ConnectingNamesWhatItTriesAndGivesUpForTheMenuAfterFiveSecond
     rig.clock.Advance(sf::microseconds(1));
     ASSERT_TRUE(rig.UpdateUntil([this] { return !created.empty(); }));
     EXPECT_EQ(created, (std::vector<std::string>{"Menu"}));
+}
+
+TEST_F(ClientTest, AHostWhosePortIsTakenSaysSoAndGoesBackToTheMenu) {
+    sf::TcpListener taken;
+    ASSERT_EQ(taken.listen(SERVER_PORT), sf::Socket::Done);
+    rig.Start(true);
+    EXPECT_EQ(client()->GetConnectionText().getString(), "Port 5000 is in use");
+    rig.clock.Advance(sf::seconds(5.f) + sf::microseconds(1));
+    ASSERT_TRUE(rig.UpdateUntil([this] { return !created.empty(); }));
+    EXPECT_EQ(created, (std::vector<std::string>{"Menu"}));
+    EXPECT_EQ(rig.server.Attempts(), 0);  // a stranger's server is no game of ours
 }
 
 TEST_F(ClientTest, TheServersMessagesShapeTheWorld) {

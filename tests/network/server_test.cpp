@@ -89,11 +89,40 @@ TEST_F(ServerTest, NewcomersAreWelcomedAndActionsReachEveryoneButOnlyForTheSende
     host.Send(WriteRequestSecondAircraft());
     host.Send(WriteClientOneShotAction({1, PlayerAction::LAUNCH_MISSILE}));
     for (TestClient* client : {&host, &other}) EXPECT_TRUE(client->Expect(ServerMessage::OneShotAction));
-    // Every client reports every explosion it sees; only the front peer's make a pickup.
+    // Every client reports every explosion it sees; only the oldest player's make a pickup, and
+    // when it leaves the next oldest decides.
     other.Send(WriteWorldEvent({{120.f, 1300.f}}));
     EXPECT_EQ(OfType(other.Sync(), ServerMessage::SpawnPickup).size(), 0u);
     host.Send(WriteWorldEvent({{120.f, 1300.f}}));
-    EXPECT_EQ(OfType(host.Sync(), ServerMessage::SpawnPickup).size(), 1u);
+    host.Sync();
+    EXPECT_EQ(OfType(other.Sync(), ServerMessage::SpawnPickup).size(), 1u);
+    host.Send(WriteLeave());
+    EXPECT_TRUE(host.ClosedByServer());
+    other.Send(WriteWorldEvent({{120.f, 1300.f}}));
+    EXPECT_EQ(OfType(other.Sync(), ServerMessage::SpawnPickup).size(), 1u);
+}
+
+// The server's thread sleeps in Wait for as long as UntilDue says.
+TEST_F(ServerTest, WaitsUntilTheNextStepOrTickAndWakesForAMessage) {
+    struct Row_t {
+        int advance_us;
+        bool pass;
+        int until_due_us;
+    };
+    const Row_t rows[] = {
+        {0, false, 16666},     {10000, false, 6666}, {6666, false, 0}, {0, true, 16666},
+        {33332, true, 2},      {2, true, 16664},     {100000, false, 0},
+    };
+    for (const Row_t& row : rows) {
+        clock.Advance(sf::microseconds(row.advance_us));
+        if (row.pass) session->Pass();
+        EXPECT_EQ(session->UntilDue().asMicroseconds(), row.until_due_us) << &row - rows;
+    }
+    TestClient& client = Joined();
+    client.Sync();
+    EXPECT_FALSE(session->Wait(sf::milliseconds(1)));
+    client.Send(WriteClientOneShotAction({client.own.at(0), PlayerAction::LAUNCH_MISSILE}));
+    EXPECT_TRUE(session->Wait(sf::seconds(60)));
 }
 
 TEST_F(ServerTest, TicksFollowTheClockAndOnlyAircraftStillFlyingCount) {
@@ -135,8 +164,23 @@ TEST_F(ServerTest, TicksFollowTheClockAndOnlyAircraftStillFlyingCount) {
     EXPECT_EQ(Client().Join(session->Port())->snapshot.entries.size(), 2u);
     clients[2]->SendStatus({{4, {1.f, 0.f}, 100, 2}});
     clients[2]->Sync();
+    first.Sync();
     Run(3);
-    EXPECT_EQ(OfType(first.Sync(), ServerMessage::MissionComplete).size(), 3u);
+    // Announced once; the next player starts a fresh battlefield, and so does the one after the
+    // last aircraft of that mission is gone.
+    for (int mission = 0; mission < 2; ++mission) {
+        const auto welcome = Client().Join(session->Port());
+        ASSERT_TRUE(welcome);
+        EXPECT_EQ(welcome->snapshot, (WorldSnapshot_t{2500.f, 2500.f, {}}));
+        EXPECT_EQ(welcome->aircraft.position, sf::Vector2f(320.f, 2260.f));
+        clients.back()->SendStatus({{welcome->aircraft.identifier, {1.f, 2000.f}, 0, 0}});
+        clients.back()->Sync();
+        Run(1);
+    }
+    std::vector<Message_t> seen;
+    for (auto message = first.Receive(); message && message->type != ServerMessage::AircraftJoined; message = first.Receive())
+        seen.push_back(std::move(*message));
+    EXPECT_EQ(OfType(seen, ServerMessage::MissionComplete).size(), 1u);
 }
 
 TEST_F(ServerTest, EverySpawnHasOneOrTwoEnemiesAroundAnOffsetJustAboveTheBattlefield) {
@@ -185,12 +229,12 @@ TEST_F(ServerTest, SilentPeersAndSquattersGoAfterThreeSeconds) {
     EXPECT_TRUE(silent.ClosedByServer() && squatter.ClosedByServer());
 }
 
-// Leaving drops a peer at once; identifiers are never handed out twice.
+// A closed connection drops its peer at once; identifiers are never handed out twice.
 TEST_F(ServerTest, TheTenthClientClosesTheListenerAndADropOpensItAgain) {
     for (std::size_t i = 0; i < MAX_PEERS; ++i) EXPECT_EQ(Client().Join(session->Port())->snapshot.entries.size(), i);
     EXPECT_FALSE(Client().Connect(session->Port()));
-    clients[4]->Send(WriteLeave());
-    EXPECT_TRUE(clients[4]->ClosedByServer());
+    clients[4]->Close();
+    EXPECT_EQ(Read(ReadAircraftLeft, clients[0]->WaitFor(ServerMessage::AircraftLeft)), 5);
     const auto welcome = Client().Join(session->Port());
     ASSERT_TRUE(welcome && welcome->snapshot.entries.size() == 9u);
     EXPECT_EQ(welcome->aircraft.identifier, 11);
@@ -220,10 +264,16 @@ TEST_F(ServerTest, GiantPacketsFloodsAndHalfSentPacketsCostOnlyTheirPeersPlaces)
     std::vector<Message_t> messages = host.Sync();
     EXPECT_EQ(OfType(messages, ServerMessage::OneShotAction).size(), 40u);
     EXPECT_EQ(OfType(messages, ServerMessage::AircraftLeft).size(), 2u);
-    // A peer streaming statuses is served in portions, and the tick comes on time for the rest.
+    // A peer streaming statuses is served in portions, and the tick comes on time for the rest;
+    // the server does not wake for what it will not read before the next tick.
     for (int y = 1; y <= 1000; ++y) eager.SendStatus({{4, {1.f, static_cast<float>(y)}, 100, 2}});
+    int passes = 0;
+    while (session->Wait(sf::milliseconds(200)) && ++passes < 100) session->Pass();
+    EXPECT_LT(passes, 100);
     Run(1);
     EXPECT_LE(Read(ReadWorldStatus, host.WaitFor(ServerMessage::WorldStatus))->entries.at(1).position.y, 512.f);
+    Run(2);  // the next tick's portion takes the rest
+    EXPECT_EQ(ReadWorldStatus(OfType(host.Sync(), ServerMessage::WorldStatus).back().packet)->entries.at(1).position.y, 1000.f);
     // Half a packet sent: dropped in the same pass, and sent nothing more.
     broken_port = eager.LocalPort();
     Run(1);

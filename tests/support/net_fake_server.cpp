@@ -3,7 +3,7 @@
 namespace test::net {
 
 network::Connector::Connect FakeServer::Connect() {
-    return [shared = shared](const std::string&) -> std::unique_ptr<sf::TcpSocket> {
+    return [shared = shared](const std::string&, unsigned short) -> std::unique_ptr<sf::TcpSocket> {
         const std::lock_guard<std::mutex> lock(shared->mutex);
         ++shared->attempts;
         if (shared->refusing) return nullptr;

@@ -6,7 +6,9 @@
 #include <SFML/Network/TcpSocket.hpp>
 #include <SFML/System/Time.hpp>
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace network::server {
@@ -23,7 +25,15 @@ struct RemotePeer {
     // Server time of the last whole message, and of the assignment of its first aircraft.
     sf::Time last_packet_time;
     sf::Time assigned_time;
+    // Empty once its mission is over: it stays connected but no longer plays.
     std::vector<std::int32_t> aircraft_identifiers;
+    // Bytes it may still send before the next tick; a peer that spent them is not read, nor
+    // waited for, until then.
+    std::size_t receive_allowance = 0;
+    // For the server's log: where it connected from (kept, as a closed socket no longer knows)
+    // and why it is dropped.
+    std::string address;
+    const char* drop_reason = "";
     // Well above what hands on a keyboard can do.
     RateLimit one_shot_actions{20};
     RateLimit realtime_changes{120};

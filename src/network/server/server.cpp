@@ -1,26 +1,23 @@
 #include "network/server/server.hpp"
 
-#include <SFML/System/Sleep.hpp>
-
 namespace network::server {
 
-namespace {
-// A pass every 50 ms: a tick is due about as often, and a message waits at most this long.
-const sf::Time PASS_INTERVAL = sf::milliseconds(50);
-}  // namespace
-
 Server::Server(sf::Vector2f battlefield_size, const Settings_t& settings)
-    : session(battlefield_size, settings), thread(&Server::Run, this) {}
+    : session(battlefield_size, settings),
+      port(session.ListenFailure().empty() ? session.Port() : 0),
+      listen_failure(session.ListenFailure()),
+      thread(&Server::Run, this) {}
 
 Server::~Server() {
     stop_requested.exchange(true);
     thread.join();
 }
 
+// A stop request waits for the next wake-up, a battlefield step away at most.
 void Server::Run() {
     while (!stop_requested.load()) {
         session.Pass();
-        sf::sleep(PASS_INTERVAL);
+        session.Wait(session.UntilDue());
     }
 }
 

@@ -4,8 +4,8 @@
 #include "network/reusable_listener.hpp"
 #include "network/server/remote_peer.hpp"
 
-#include <SFML/Graphics/Rect.hpp>
 #include <SFML/Network/Packet.hpp>
+#include <SFML/Network/SocketSelector.hpp>
 #include <SFML/System/Time.hpp>
 #include <SFML/System/Vector2.hpp>
 
@@ -35,6 +35,9 @@ struct Settings_t {
     Sender send = [](sf::TcpSocket& socket, const sf::Packet& packet) {
         return SendPacket(socket, packet, sf::milliseconds(20));
     };
+    // One line for a person when it listens, for each player that joins or leaves and for each
+    // mission that ends.
+    std::function<void(const std::string&)> report;
 };
 
 // The authority of a network game, one pass at a time: hands out aircraft, relays input, moves
@@ -42,6 +45,10 @@ struct Settings_t {
 // waits and reads a bounded amount from each peer, so no peer can hold it up; the time comes from
 // the settings' source, so the battlefield, the ticks and the timeouts follow that source alone.
 // Clients, the host's own included, reach it only through their sockets.
+//
+// A mission starts with the first aircraft handed out and ends when it is complete or every
+// aircraft is gone; its players then stay connected without a part in the game until they leave,
+// and the next player starts a fresh one from the bottom of the world.
 class Session {
 public:
     // Listens at once: the host may connect right after construction.
@@ -53,8 +60,16 @@ public:
     // Takes what the peers sent, accepts a newcomer, drops the peers that must go, then moves the
     // battlefield in 1/60 s steps and ticks at 20 Hz as far as the time has come since the last pass.
     void Pass();
-    // The port the game is served on; 0 while it could not listen.
+    // How long a pass may wait from now: until the next battlefield step or tick, whichever is due
+    // first; zero when one is overdue.
+    sf::Time UntilDue() const;
+    // Waits up to `limit` for a newcomer or for data from a peer that may still send this tick;
+    // true when one is there.
+    bool Wait(sf::Time limit);
+    // The port the game is served on: the settings' or, for 0, the one the system chose.
     unsigned short Port() const { return port; }
+    // Why it could not listen, for a person; empty while it listens.
+    const std::string& ListenFailure() const { return listener.Failure(); }
 
 private:
     struct AircraftRecord {
@@ -69,10 +84,11 @@ private:
     sf::Time Now() const;
     void SetListening(bool enable);
     void Advance();
+    void Report(const std::string& line) const;
 
     void ReceiveFromPeers();
     void ReceiveFrom(RemotePeer& peer);
-    void MarkForDrop(RemotePeer& peer);
+    void MarkForDrop(RemotePeer& peer, const char* reason);
     void ProcessMessage(sf::Packet& packet, RemotePeer& peer);
     void HandleOneShotAction(sf::Packet& packet, RemotePeer& peer);
     void HandleRealtimeActionChange(sf::Packet& packet, RemotePeer& peer);
@@ -81,6 +97,8 @@ private:
     void HandleWorldEvent(sf::Packet& packet, RemotePeer& peer);
     // Whether the peer may have one more message of a limited kind; a peer far over is dropped.
     bool WithinLimit(RemotePeer& peer, RateLimit& limit);
+    // The peer whose explosion reports decide pickups: the oldest that plays.
+    const RemotePeer* PickupDecider() const;
 
     void AcceptConnection();
     std::int32_t CreateAircraft();
@@ -90,6 +108,7 @@ private:
 
     bool MissionComplete() const;
     void EraseDestroyedAircraft();
+    void EndMission(const std::string& how);
     void SpawnEnemies();
 
     void Send(RemotePeer& peer, const sf::Packet& packet);
@@ -105,6 +124,7 @@ private:
     std::map<std::int32_t, AircraftRecord> aircraft_records;
     std::vector<std::unique_ptr<RemotePeer>> peers;
     ReusableListener listener;
+    sf::SocketSelector selector;
     TimeSource now;
     sf::Time client_timeout;
     sf::Time enemy_spawn_interval;
@@ -113,16 +133,16 @@ private:
     sf::Time last_advance;
     sf::Time step_accumulator;
     sf::Time tick_accumulator;
-    float world_height = 2500.f;
-    float scroll_speed = -50.f;
-    sf::FloatRect battlefield_rect;
-    std::size_t aircraft_count = 0;
+    sf::Vector2f battlefield_size;
+    float battlefield_top;
     std::size_t max_connected_players = MAX_PEERS;
     std::size_t connected_players = 0;
     std::int32_t next_aircraft_identifier = 1;
     bool listening = false;
+    bool mission_started = false;
     unsigned short port;
     Settings_t::Sender send;
+    std::function<void(const std::string&)> report;
     // Some peer is marked timed_out and waits for DropTimedOutPeers.
     bool drop_pending = false;
 };

@@ -43,22 +43,29 @@ MultiplayerState::MultiplayerState(StateStack& owner, const StateContext_t& shar
     spawn_prompt_text.setPosition(view_size.x / 2.f, 20.f);
     connection_text.setPosition(view_size.x / 2.f, view_size.y / 2.f - 50.f);
 
+    network::ServerAddress_t address{"127.0.0.1", network::SERVER_PORT, ""};
     if (hosting) {
         server = std::make_unique<network::server::Server>(view_size);
-        server_name = "127.0.0.1";
+        // Another server on the port would take the host in as a guest of its game.
+        server_missing = server->Port() == 0;
     } else {
-        network::ServerAddress_t address = network::ReadAddressFile(options.address_file);
-        server_name = std::move(address.name);
+        address = network::ReadAddressFile(options.address_file);
         if (!address.problem.empty()) address_note = address.problem + "\n";
     }
+    server_host = address.host;
+    server_port = address.port;
+    connection_start = now();
+    shared_context.music->Play(MusicId::GameOverMusic);
+    if (server_missing) {
+        SetCentredText(connection_text, server->ListenFailure());
+        server.reset();
+        return;
+    }
     // A name as long as a file can hold must not fill the screen.
-    const std::string shown = address_note + "Connecting to " + server_name.substr(0, 40);
+    const std::string shown = address_note + "Connecting to " + address.Shown().substr(0, 40);
     connection_text.setString(sf::String::fromUtf8(shown.begin(), shown.end()) + sf::String(L"\u2026"));
     CenterOrigin(connection_text);
-
-    connection_start = now();
-    connector = std::make_unique<network::Connector>(server_name, connect);
-    shared_context.music->Play(MusicId::GameOverMusic);
+    connector = std::make_unique<network::Connector>(server_host, server_port, connect);
 }
 
 MultiplayerState::~MultiplayerState() { server.reset(); }
@@ -77,11 +84,11 @@ void MultiplayerState::UpdateConnecting() {
         if (!ever_connected) SetCentredText(connection_text, address_note + "Could not connect to the remote server!");
     }
     if (connector) return;
-    if (now() - connection_start <= reconnect_period) {
-        connector = std::make_unique<network::Connector>(server_name, connect);
-    } else {
+    if (now() - connection_start > reconnect_period) {
         RequestStackClear();
         RequestStackPush(StateId::Menu);
+    } else if (!server_missing) {
+        connector = std::make_unique<network::Connector>(server_host, server_port, connect);
     }
 }
 

@@ -105,7 +105,8 @@ private:
     sf::Time prompt_blink_time = sf::Time::Zero;
     sf::Time time_since_last_packet = sf::Time::Zero;
     sf::Time server_timeout = sf::seconds(2.f);
-    std::string server_name;
+    std::string server_host;
+    unsigned short server_port = network::SERVER_PORT;
     // Why the address file was not used, said on every connecting screen; empty when nothing is amiss.
     std::string address_note;
     // Reset first in the destructor: its thread must stop before the socket closes.
@@ -113,6 +114,8 @@ private:
     sf::RenderWindow& window;
     bool connected = false;
     bool ever_connected = false;
+    // The host's server could not listen: there is nothing to connect to.
+    bool server_missing = false;
     bool host;
     bool game_started = false;
     bool active = true;
