@@ -1,12 +1,9 @@
-#include "network/connector.hpp"
 #include "network/packet_reader.hpp"
 #include "network/protocol.hpp"
 #include "network/rate_limit.hpp"
 #include "support/net_packets.hpp"
 
 #include <gtest/gtest.h>
-
-#include <SFML/Network/TcpListener.hpp>
 
 #include <optional>
 #include <thread>
@@ -102,12 +99,6 @@ TEST(RateLimitTest, BurstsOfASecondPassAndOnlyAPersistentFloodIsAbusive) {
         EXPECT_EQ(allowed, flood.allowed) << flood.per_step;
         EXPECT_EQ(abusive_at, flood.abusive_at) << flood.per_step;
     }
-}
-
-TEST(ConnectorTest, ConnectsToTheHostAndPortGiven) {
-    sf::TcpListener listener;
-    ASSERT_EQ(listener.listen(sf::Socket::AnyPort), sf::Socket::Done);
-    EXPECT_NE(network::Connector::ConnectOverTcp("localhost", listener.getLocalPort()), nullptr);
 }
 
 }  // namespace

@@ -13,17 +13,11 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 namespace {
-
-int Fail(const char* what) {
-    std::perror(what);
-    return 1;
-}
 
 std::uint32_t BigEndianAt(const std::vector<char>& bytes, std::size_t at) {
     std::uint32_t value;
@@ -40,11 +34,8 @@ bool SendAll(int socket, const char* data, std::size_t size) {
 // Sends on every whole packet of `pending` but the dropped type; a partial one waits for its rest.
 bool ForwardPackets(std::vector<char>& pending, int to, std::uint32_t drop) {
     std::size_t at = 0;
-    while (pending.size() - at >= 4 && pending.size() - at - 4 >= BigEndianAt(pending, at)) {
-        const std::size_t size = BigEndianAt(pending, at);
+    for (std::size_t size; pending.size() - at >= 4 && pending.size() - at - 4 >= (size = BigEndianAt(pending, at)); at += 4 + size)
         if ((size < 4 || BigEndianAt(pending, at + 4) != drop) && !SendAll(to, &pending[at], 4 + size)) return false;
-        at += 4 + size;
-    }
     pending.erase(pending.begin(), pending.begin() + static_cast<long>(at));
     return true;
 }
@@ -52,10 +43,7 @@ bool ForwardPackets(std::vector<char>& pending, int to, std::uint32_t drop) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: relay HOST_PID DROP\n");
-        return 2;
-    }
+    if (argc != 3) return std::fprintf(stderr, "usage: relay HOST_PID DROP\n"), 2;
     sockaddr_in port{};
     port.sin_family = AF_INET;
     port.sin_port = htons(5000);
@@ -63,15 +51,15 @@ int main(int argc, char** argv) {
     const auto* address = reinterpret_cast<const sockaddr*>(&port);
     const int listener = socket(AF_INET, SOCK_STREAM, 0), yes = 1;
     setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-    if (bind(listener, address, sizeof port) != 0 || listen(listener, 1) != 0) return Fail("relay: listen");
+    if (bind(listener, address, sizeof port) != 0 || listen(listener, 1) != 0) return std::perror("relay: listen"), 1;
     const int joiner = accept(listener, nullptr, nullptr);
     close(listener);
     // Sockets made from here on belong to the host's namespace.
     const int host_network = open((std::string("/proc/") + argv[1] + "/ns/net").c_str(), O_RDONLY);
-    if (joiner < 0 || host_network < 0 || setns(host_network, CLONE_NEWNET) != 0) return Fail("relay: host namespace");
-    const int server = socket(AF_INET, SOCK_STREAM, 0);
-    if (connect(server, address, sizeof port) != 0) return Fail("relay: connect");
+    const int server = setns(host_network, CLONE_NEWNET) == 0 ? socket(AF_INET, SOCK_STREAM, 0) : -1;
+    if (joiner < 0 || server < 0 || connect(server, address, sizeof port) != 0) return std::perror("relay: host"), 1;
 
+    const auto drop = static_cast<std::uint32_t>(std::stoul(argv[2]));
     std::vector<char> from_server, buffer(1 << 16);
     pollfd sides[2] = {{joiner, POLLIN, 0}, {server, POLLIN, 0}};
     while (poll(sides, 2, -1) > 0) {
@@ -83,7 +71,7 @@ int main(int argc, char** argv) {
             const ssize_t got = recv(server, buffer.data(), buffer.size(), 0);
             if (got <= 0) break;
             from_server.insert(from_server.end(), buffer.begin(), buffer.begin() + got);
-            if (!ForwardPackets(from_server, joiner, static_cast<std::uint32_t>(std::atoi(argv[2])))) break;
+            if (!ForwardPackets(from_server, joiner, drop)) break;
         }
     }
     return 0;
