@@ -8,7 +8,6 @@
 E2E_SCREEN=2600x1000x24
 source "$(dirname "$0")/lib.sh" "$@"
 
-SPAWN_ENEMY=8
 RIGHT_EDGE="1100 300 180 500"   # read-outs of an aircraft at the right edge
 
 mkdir "$E2E_TMP/bin"
@@ -32,7 +31,7 @@ within "$DEADLINE" joined 1 || fail "the anchor did not join"
 # relay: the next game's way in, listening here on 5000 until a game connects.
 relay_listens() { grep -q ': 0100007F:1388 00000000:0000 0A' /proc/net/tcp; }
 relay() {
-  "$E2E_TOOLS/relay" "$server_pid" $SPAWN_ENEMY &
+  "$E2E_TOOLS/relay" "$server_pid" 8 &  # all but SpawnEnemy
   BACKGROUND+=($!)
   within "$DEADLINE" relay_listens || fail "the relay does not listen"
 }

@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
 # A network mission on one display: a host, in a network namespace of its own, and a joiner,
-# whose connection to it passes a relay that holds back the server's enemy spawns, so that
-# nothing can shoot the joiner's aircraft down however slowly the games run. When the host quits,
-# the joiner shows the lost connection and then the menu. Both end with 0. (That one game sees
-# another's aircraft is the dedicated server scenario's check.)
+# whose connection to it passes a relay that holds back the server's enemy spawns and its word
+# that the mission is complete: however slowly the games run, the joiner's aircraft is flying
+# when the host quits. The joiner shows the lost connection and then the menu; both end with 0.
 E2E_SCREEN=2600x1000x24
 source "$(dirname "$0")/lib.sh" "$@"
 
-SPAWN_ENEMY=8
+SPAWN_ENEMY=8 MISSION_COMPLETE=11
 FIELD="0 600 1280 360"          # below the middle: the field, or black while not connected
 LOST_TEXT="200 360 880 140"     # the lost-connection text, centred above the middle
 
@@ -28,7 +27,7 @@ key Down Down
 start_game "$E2E_BIN_DIR" unshare -n sh -c 'ip link set lo up && exec ./kirrow'
 wait_window 0 "$joiner_wid"
 host_pid=$GAME_PID host_wid=$GAME_WID
-"$E2E_TOOLS/relay" "$host_pid" $SPAWN_ENEMY &
+"$E2E_TOOLS/relay" "$host_pid" $SPAWN_ENEMY $MISSION_COMPLETE &
 BACKGROUND+=($!)
 key space Down Return
 # Port 5000 (hex 1388) listening on every address.
