@@ -68,6 +68,15 @@ std::optional<Message_t> TestClient::WaitFor(std::int32_t type) {
     return message;
 }
 
+std::optional<Message_t> TestClient::Expect(std::int32_t type) {
+    std::optional<Message_t> message = Receive();
+    while (message && (message->type == ServerMessage::WorldStatus || message->type == ServerMessage::SpawnEnemy))
+        message = Receive();
+    if (message && message->type == type) return message;
+    ADD_FAILURE() << "expected message type " << type << ", got " << (message ? message->type : -1);
+    return std::nullopt;
+}
+
 std::vector<Message_t> TestClient::Drain() {
     std::vector<Message_t> messages;
     sf::Socket::Status status = sf::Socket::Done;

@@ -29,6 +29,8 @@ public:
     // The next message; nothing once the server has closed the connection.
     std::optional<Message_t> Receive();
     std::optional<Message_t> WaitFor(std::int32_t type);
+    // The next message, which must be of this type and not periodic (WorldStatus, SpawnEnemy).
+    std::optional<Message_t> Expect(std::int32_t type);
     // Whatever has arrived by now.
     std::vector<Message_t> Drain();
     bool ClosedByServer();
