@@ -229,4 +229,16 @@ TEST_F(ClientTest, HostileMessagesCostNothingButAnAnnouncedGiantDropsTheServer) 
     EXPECT_FALSE(client()->IsConnected());
 }
 
+// A joining client says goodbye when it leaves; the host does not: its server goes with it.
+TEST_F(ClientTest, OnlyAJoiningClientSaysGoodbye) {
+    for (const bool host : {false, true}) {
+        rig.Start(host);
+        ASSERT_TRUE(rig.UpdateUntil([this] { return client()->IsConnected(); }));
+        stack.ClearStates();
+        stack.PushState(StateId::Menu);
+        stack.Update(sf::Time::Zero);
+        EXPECT_EQ(Sent(ClientMessage::Leave).size(), host ? 0u : 1u) << host;
+    }
+}
+
 }  // namespace
