@@ -31,8 +31,9 @@ sf::Texture MakeGround() {
     image.create(128, 128);
     for (unsigned y = 0; y < 128; ++y)
         for (unsigned x = 0; x < 128; ++x) {
-            const float wave = 0.5f + 0.25f * std::sin(x * 0.19f) + 0.25f * std::cos(y * 0.23f + x * 0.05f);
-            const int light = jitter(random);
+            const float wave = 0.5f + 0.25f * std::sin(static_cast<float>(x) * 0.19f) +
+                               0.25f * std::cos(static_cast<float>(y) * 0.23f + static_cast<float>(x) * 0.05f);
+            const auto light = static_cast<float>(jitter(random));
             image.setPixel(x, y, sf::Color(static_cast<sf::Uint8>(30 + 30 * wave + light),
                                            static_cast<sf::Uint8>(70 + 70 * wave + light),
                                            static_cast<sf::Uint8>(25 + 25 * wave + light)));
@@ -106,7 +107,7 @@ struct Scene {
 double ProcessCpuMilliseconds() {
     timespec now{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
 // Other programs on a shared machine stretch single frames, so the ways of drawing take turns

@@ -47,7 +47,7 @@ void Quad(const sf::Shader& shader, sf::RenderTexture& output) {
 double ProcessCpuMilliseconds() {
     timespec now{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
 // Wall and processor time (all renderer threads) per pass, each the best of five rounds.

@@ -101,7 +101,7 @@ void Run(std::size_t projectiles, std::size_t aircraft, int steps, bool compare)
         const double before = bench::NowMs();
         crowd.World().Update(bench::step_time);
         if (step >= 0) times.push_back(bench::NowMs() - before);
-        next += bench::step_time.asMicroseconds() / 1000.0;
+        next += static_cast<double>(bench::step_time.asMicroseconds()) / 1000.0;
         const double wait = next - bench::NowMs();
         if (wait > 0) sf::sleep(sf::microseconds(static_cast<sf::Int64>(wait * 1000.0)));
     }

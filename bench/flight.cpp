@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
         loads.push_back(bench::NodeCount(flight.World().GetSceneGraph()));
         particles.push_back(bench::ParticleCount(flight.World().GetSceneGraph()));
         if (!fast) {
-            const double due = start + static_cast<double>(flight.Steps()) * bench::step_time.asMicroseconds() / 1000.0;
+            const double due = start + static_cast<double>(flight.Steps()) * static_cast<double>(bench::step_time.asMicroseconds()) / 1000.0;
             const double wait = due - bench::NowMs();
             if (wait > 0) sf::sleep(sf::microseconds(static_cast<sf::Int64>(wait * 1000.0)));
         }

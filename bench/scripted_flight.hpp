@@ -9,7 +9,7 @@
 #include "game/character.hpp"
 #include "particle/node.hpp"
 #include "player/player.hpp"
-#include "random.hpp"
+#include "util/random.hpp"
 #include "world/world.hpp"
 
 #include <holder/resource_holder.hpp>
@@ -81,7 +81,7 @@ class Flight {
 public:
     enum Outcome { FLYING, SUCCESS, FAILURE };
 
-    explicit Flight(sf::RenderTarget& target) : target(target) {
+    explicit Flight(sf::RenderTarget& output) : target(output) {
         fonts.Load(holder::FontId::Main, holder::FileOf(holder::FontId::Main));
         Restart();
     }

@@ -227,8 +227,9 @@ struct Still : state::State {
 };
 
 struct Joiner : state::game::multiplayer::MultiplayerState {
-    Joiner(state::StateStack& stack, const state::StateContext_t& context, Joiner** out, const std::string& address_file)
-        : MultiplayerState(stack, context, false, {{}, {}, address_file}) {
+    Joiner(state::StateStack& owner, const state::StateContext_t& shared_context, Joiner** out,
+           const std::string& address_file)
+        : MultiplayerState(owner, shared_context, false, {{}, {}, address_file}) {
         *out = this;
     }
 };

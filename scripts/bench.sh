@@ -22,7 +22,7 @@ build="$root/build/release"
 if [ -z "${KIRROW_BENCH_DISPLAY:-}" ]; then
   "$root/scripts/setup.sh"
   "$root/scripts/build.sh" "$build" Release -DKIRROW_TESTS=OFF -DKIRROW_BENCH=ON
-  KIRROW_BENCH_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1600x1200x24 -noreset" "$0" --runs "$runs" --soak-seconds "$soak_seconds"
+  KIRROW_BENCH_DISPLAY=1 exec "$root/scripts/with_display.sh" "$0" --runs "$runs" --soak-seconds "$soak_seconds"
 fi
 
 export ALSOFT_DRIVERS=null

@@ -19,13 +19,7 @@ client_seconds=$(( (seconds + 1) / 3 ))
 server_seconds=$(( seconds / 3 ))
 
 # libFuzzer comes with clang.
-packages=(clang libclang-rt-14-dev)
-if ! dpkg -s "${packages[@]}" >/dev/null 2>&1; then
-  sudo_cmd=()
-  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" apt-get update
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y "${packages[@]}"
-fi
+"$root/scripts/setup.sh"
 
 fuzz="$root/build/fuzz"
 "$root/scripts/build.sh" "$fuzz" RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DKIRROW_FUZZ=ON -DKIRROW_TESTS=OFF -DKIRROW_BENCH=OFF

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <asset/texture_layout.hpp>
+
 #include <array>
 #include <cassert>
 #include <cstddef>
@@ -44,11 +46,18 @@ enum class SoundId : std::uint32_t {
     Button,
 };
 
-inline constexpr std::array<const char*, 9> texture_files = {
-    "../share/texture/character.png",  "../share/texture/enemy.png",     "../share/texture/background.png",
-    "../share/texture/button.png",     "../share/texture/projectile.png", "../share/texture/explosion.png",
-    "../share/texture/jungle.png",     "../share/texture/finish.png",     "../share/texture/particle.png",
+// The layout's sheet of each texture, in TextureId's order; the files are named by the layout.
+inline constexpr std::array<const asset::Sheet_t*, 9> texture_sheets = {
+    &asset::CHARACTER_SHEET,  &asset::ENEMY_SHEET,     &asset::BACKGROUND_SHEET,
+    &asset::BUTTON_SHEET,     &asset::PROJECTILE_SHEET, &asset::EXPLOSION_SHEET,
+    &asset::JUNGLE_SHEET,     &asset::FINISH_SHEET,     &asset::PARTICLE_SHEET,
 };
+
+inline const std::array<std::string, 9> texture_files = [] {
+    std::array<std::string, 9> files;
+    for (std::size_t i = 0; i < files.size(); ++i) files[i] = "../share/texture/" + std::string(texture_sheets[i]->file);
+    return files;
+}();
 
 inline constexpr std::array<const char*, 1> font_files = {"../share/font.ttf"};
 
@@ -85,7 +94,9 @@ inline std::string DataFile(std::string_view file) {
 }
 
 // The file that belongs to an identifier (bounds-checked through the tables above).
-inline std::string FileOf(TextureId id) { return DataFile(texture_files.at(static_cast<std::size_t>(id))); }
+inline std::string FileOf(TextureId id) {
+    return DataDirectory() + "/texture/" + std::string(texture_sheets.at(static_cast<std::size_t>(id))->file);
+}
 inline std::string FileOf(FontId id) { return DataFile(font_files.at(static_cast<std::size_t>(id))); }
 inline std::string FileOf(ShaderId id) { return DataFile(fragment_shader_files.at(static_cast<std::size_t>(id))); }
 inline std::string FileOf(SoundId id) { return DataFile(sound_files.at(static_cast<std::size_t>(id))); }

@@ -39,15 +39,15 @@ std::optional<FrameHeader_t> ParseFrameHeader(const unsigned char* bytes) {
     FrameHeader_t header;
     header.version = (bytes[1] >> 3) & 3;
     const int layer_bits = (bytes[1] >> 1) & 3;
-    const int bit_rate_index = bytes[2] >> 4;
-    const int sample_rate_index = (bytes[2] >> 2) & 3;
+    const auto bit_rate_index = static_cast<std::size_t>(bytes[2] >> 4);
+    const auto sample_rate_index = static_cast<std::size_t>((bytes[2] >> 2) & 3);
     const int padding = (bytes[2] >> 1) & 1;
     if (header.version == 1 || layer_bits == 0 || bit_rate_index == 0 || bit_rate_index == 15 ||
         sample_rate_index == 3 || (bytes[3] & 3) == 2)
         return std::nullopt;
     header.layer = 4 - layer_bits;
     const bool mpeg1 = header.version == 3;
-    const int table = mpeg1 ? header.layer - 1 : (header.layer == 1 ? 3 : 4);
+    const auto table = static_cast<std::size_t>(mpeg1 ? header.layer - 1 : (header.layer == 1 ? 3 : 4));
     const long bit_rate = bit_rates[table][bit_rate_index] * 1000L;
     header.sample_rate = mpeg1_sample_rates[sample_rate_index] >> (mpeg1 ? 0 : header.version == 2 ? 1 : 2);
     if (header.layer == 1)

@@ -3,9 +3,9 @@
 #include <SFML/Audio/Music.hpp>
 
 #include <cstdint>
-#include <map>
 #include <string>
 
+// In the order of the generated tracks (asset::MUSIC_FILES).
 enum class MusicId : std::uint32_t {
     MenuMusic,
     MissionMusic,
@@ -33,7 +33,6 @@ public:
 
 protected:
     sf::Music music;
-    std::map<MusicId, std::string> filenames;
     float volume = 100.f;
     std::string directory;
 };

@@ -14,7 +14,7 @@ namespace {
 const sf::Vector2f picture_size(640.f, 480.f);
 }
 
-WindowMode::WindowMode(sf::RenderWindow& window, const std::string& icon_file) : window(window) {
+WindowMode::WindowMode(sf::RenderWindow& target_window, const std::string& icon_file) : window(target_window) {
     std::error_code error;
     has_icon = std::filesystem::exists(icon_file, error) && icon.loadFromFile(icon_file);
 }

@@ -3,11 +3,11 @@
 #include "game/data_table.hpp"
 #include "game/pickup.hpp"
 #include "network/action.hpp"
-#include "random.hpp"
 #include "scene/network_node.hpp"
 #include "scene/sound_node.hpp"
 #include "scene/text_node.hpp"
-#include "text_util.hpp"
+#include "util/random.hpp"
+#include "util/text_util.hpp"
 
 #include <asset/int_rect.hpp>
 
@@ -28,17 +28,17 @@ constexpr int max_spread_level = 3;
 const sf::Vector2u explosion_frame_size(asset::EXPLOSION_FRAME, asset::EXPLOSION_FRAME);
 const sf::Time explosion_duration = sf::seconds(1.f);
 
-const CharacterData_t& DataOf(Character::Type type) { return data_table::CHARACTER_DATA.at(type); }
+const CharacterData_t& DataOf(Character::Type type) { return data_table::CHARACTER_DATA.at(static_cast<std::size_t>(type)); }
 
 bool IsAlliedType(Character::Type type) { return type == Character::AlliedHeavy || type == Character::AlliedLight; }
 
 }  // namespace
 
-Character::Character(Type type, const holder::TextureHolder& textures, const holder::FontHolder& fonts)
-    : Entity(DataOf(type).hitpoints),
+Character::Character(Type aircraft_type, const holder::TextureHolder& textures, const holder::FontHolder& fonts)
+    : Entity(DataOf(aircraft_type).hitpoints),
       explosion(textures.Get(holder::TextureId::Explosion)),
-      sprite(textures.Get(DataOf(type).texture), DataOf(type).texture_rect),
-      type(type) {
+      sprite(textures.Get(DataOf(aircraft_type).texture), DataOf(aircraft_type).texture_rect),
+      type(aircraft_type) {
     CenterOrigin(sprite);
 
     // The commands run later on the air layer; the aircraft is still in the tree then, because
@@ -62,7 +62,7 @@ Character::Character(Type type, const holder::TextureHolder& textures, const hol
     explosion.SetDuration(explosion_duration);
     CenterOrigin(explosion, explosion.GetLocalBounds());
 
-    if (IsAlliedType(type)) {
+    if (IsAlliedType(aircraft_type)) {
         auto missiles = std::make_unique<scene::TextNode>(fonts, "");
         missile_display = missiles.get();
         missile_display->setPosition(0.f, 70.f);

@@ -4,7 +4,7 @@
 
 namespace game::entity {
 
-Entity::Entity(int hitpoints) : SceneNode(scene::Category::NONE), hitpoints(hitpoints) {}
+Entity::Entity(int initial_hitpoints) : SceneNode(scene::Category::NONE), hitpoints(initial_hitpoints) {}
 
 void Entity::Repair(int points) {
     assert(points > 0);

@@ -1,19 +1,19 @@
 #include "game/pickup.hpp"
 
 #include "game/data_table.hpp"
-#include "text_util.hpp"
+#include "util/text_util.hpp"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 
 namespace game::pickup {
 namespace {
 
-const PickupData_t& DataOf(Pickup::Type type) { return data_table::PICKUP_DATA.at(type); }
+const PickupData_t& DataOf(Pickup::Type type) { return data_table::PICKUP_DATA.at(static_cast<std::size_t>(type)); }
 
 }  // namespace
 
-Pickup::Pickup(Type type, const holder::TextureHolder& textures)
-    : Entity(1), sprite(textures.Get(DataOf(type).texture), DataOf(type).texture_rect), type(type) {
+Pickup::Pickup(Type pickup_type, const holder::TextureHolder& textures)
+    : Entity(1), sprite(textures.Get(DataOf(pickup_type).texture), DataOf(pickup_type).texture_rect), type(pickup_type) {
     CenterOrigin(sprite);
 }
 

@@ -3,7 +3,7 @@
 #include "game/data_table.hpp"
 #include "game/vector_math.hpp"
 #include "particle/emitter.hpp"
-#include "text_util.hpp"
+#include "util/text_util.hpp"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 
@@ -17,14 +17,14 @@ namespace {
 // How strongly a missile turns towards its target, in units per second of frame time.
 constexpr float approach_rate = 400.f;
 
-const ProjectileData_t& DataOf(Projectile::Type type) { return data_table::PROJECTILE_DATA.at(type); }
+const ProjectileData_t& DataOf(Projectile::Type type) { return data_table::PROJECTILE_DATA.at(static_cast<std::size_t>(type)); }
 
 }  // namespace
 
-Projectile::Projectile(Type type, const holder::TextureHolder& textures)
+Projectile::Projectile(Type projectile_type, const holder::TextureHolder& textures)
     : Entity(1),
-      sprite(textures.Get(DataOf(type).texture), DataOf(type).texture_rect),
-      type(type) {
+      sprite(textures.Get(DataOf(projectile_type).texture), DataOf(projectile_type).texture_rect),
+      type(projectile_type) {
     CenterOrigin(sprite);
     if (!IsGuided()) return;
     // Smoke first, so the flame is drawn over it.

@@ -1,7 +1,7 @@
 #include "gui/button.hpp"
 
 #include "audio/sound_player.hpp"
-#include "text_util.hpp"
+#include "util/text_util.hpp"
 
 #include <asset/int_rect.hpp>
 

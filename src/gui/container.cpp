@@ -13,8 +13,8 @@ void Container::Pack(std::shared_ptr<component::Component> component) {
 }
 
 void Container::HandleEvent(const sf::Event& event) {
-    if (HasSelection() && children[selected_child]->IsActive()) {
-        children[selected_child]->HandleEvent(event);
+    if (HasSelection() && children[static_cast<std::size_t>(selected_child)]->IsActive()) {
+        children[static_cast<std::size_t>(selected_child)]->HandleEvent(event);
         return;
     }
     const auto key = input::MenuKeyOf(event);
@@ -30,7 +30,7 @@ void Container::HandleEvent(const sf::Event& event) {
             break;
         case sf::Keyboard::Enter:
         case sf::Keyboard::Space:
-            if (HasSelection()) children[selected_child]->Activate();
+            if (HasSelection()) children[static_cast<std::size_t>(selected_child)]->Activate();
             break;
         default:
             break;
@@ -45,7 +45,7 @@ void Container::draw(sf::RenderTarget& target, sf::RenderStates states) const {
 void Container::Select(std::size_t index) {
     auto& child = children[index];
     if (!child->IsSelectable()) return;
-    if (HasSelection()) children[selected_child]->Deselect();
+    if (HasSelection()) children[static_cast<std::size_t>(selected_child)]->Deselect();
     child->Select();
     selected_child = static_cast<int>(index);
 }

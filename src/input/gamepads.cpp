@@ -10,9 +10,9 @@ namespace input {
 
 using key_binding::PlayerAction;
 
-Gamepads::Gamepads(const PadSource& source) : source(source) {
+Gamepads::Gamepads(const PadSource& pad_source) : source(pad_source) {
     for (unsigned pad = 0; pad < sf::Joystick::Count; ++pad)
-        if (source.IsConnected(pad)) Connect(pad);
+        if (pad_source.IsConnected(pad)) Connect(pad);
 }
 
 void Gamepads::HandleEvent(const sf::Event& event) {

@@ -21,13 +21,13 @@ constexpr DefaultKeys player_2_keys = {sf::Keyboard::Left, sf::Keyboard::Right, 
 
 }  // namespace
 
-KeyBinding::KeyBinding(int player_number, HeldKeySource is_key_held)
-    : is_key_held(std::move(is_key_held)),
+KeyBinding::KeyBinding(int player_number, HeldKeySource held_key_source)
+    : is_key_held(std::move(held_key_source)),
       pad_player(player_number == 1 || player_number == 2 ? player_number - 1 : -1) {
     assert(this->is_key_held);
     const DefaultKeys* defaults = player_number == 1 ? &player_1_keys : player_number == 2 ? &player_2_keys : nullptr;
     if (!defaults) return;
-    for (int action = 0; action < PlayerAction::COUNT; ++action)
+    for (std::size_t action = 0; action < PlayerAction::COUNT; ++action)
         key_map.emplace((*defaults)[action], static_cast<PlayerAction::t>(action));
 }
 
@@ -58,7 +58,7 @@ std::vector<PlayerAction::t> KeyBinding::GetRealtimeActions() const {
         if (is_key_held(key) && IsRealtimeAction(action)) actions.push_back(action);
     const auto pad = GetPadActions();
     for (int action = 0; action < PlayerAction::COUNT; ++action)
-        if (pad[action] && std::find(actions.begin(), actions.end(), action) == actions.end())
+        if (pad[static_cast<std::size_t>(action)] && std::find(actions.begin(), actions.end(), action) == actions.end())
             actions.push_back(static_cast<PlayerAction::t>(action));
     return actions;
 }

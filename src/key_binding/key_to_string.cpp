@@ -1,6 +1,7 @@
 #include "key_binding/key_to_string.hpp"
 
 #include <array>
+#include <cstddef>
 
 namespace {
 
@@ -28,5 +29,5 @@ static_assert(key_names.back() != nullptr, "every key code has a name");
 std::string KeyToString(sf::Keyboard::Key key) {
     if (key == sf::Keyboard::Unknown) return "Unknown";
     if (key < 0 || key >= sf::Keyboard::KeyCount) return "Undefined";
-    return key_names[key];
+    return key_names[static_cast<std::size_t>(key)];
 }

@@ -8,8 +8,8 @@
 
 namespace network {
 
-FieldReader::FieldReader(sf::Packet& packet)
-    : packet(packet), consumed(INT32_SIZE), valid(static_cast<bool>(packet) && packet.getDataSize() >= INT32_SIZE) {}
+FieldReader::FieldReader(sf::Packet& read_packet)
+    : packet(read_packet), consumed(INT32_SIZE), valid(static_cast<bool>(read_packet) && read_packet.getDataSize() >= INT32_SIZE) {}
 
 bool FieldReader::Check(std::size_t field_size) {
     valid = valid && static_cast<bool>(packet);

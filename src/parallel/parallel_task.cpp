@@ -9,7 +9,7 @@ namespace {
 const sf::Time task_duration = sf::seconds(1.f);
 }
 
-ParallelTask::ParallelTask(Clock clock) : clock(std::move(clock)) {
+ParallelTask::ParallelTask(Clock task_clock) : clock(std::move(task_clock)) {
     if (!this->clock) this->clock = [real = sf::Clock()] { return real.getElapsedTime(); };
     started = this->clock();
 }

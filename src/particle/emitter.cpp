@@ -7,7 +7,7 @@ namespace {
 const sf::Time emission_interval = sf::microseconds(33333);
 }
 
-EmitterNode::EmitterNode(Particle::Type type) : SceneNode(scene::Category::NONE), type(type) {}
+EmitterNode::EmitterNode(Particle::Type particle_type) : SceneNode(scene::Category::NONE), type(particle_type) {}
 
 void EmitterNode::UpdateCurrent(sf::Time dt, command::CommandQueue& commands) {
     if (particle_system) {

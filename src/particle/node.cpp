@@ -6,10 +6,10 @@
 
 namespace particle::node {
 
-ParticleNode::ParticleNode(Particle::Type type, const holder::TextureHolder& textures)
+ParticleNode::ParticleNode(Particle::Type particle_type, const holder::TextureHolder& textures)
     : SceneNode(scene::Category::NONE),
       texture(&textures.Get(holder::TextureId::Particle)),
-      type(type),
+      type(particle_type),
       vertices(sf::Triangles) {}
 
 std::uint32_t ParticleNode::GetCategory() const { return scene::Category::PARTICLE_SYSTEM; }

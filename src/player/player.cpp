@@ -16,8 +16,8 @@ void CharacterMover::operator()(scene::SceneNode& node, sf::Time) const {
     if (character.GetIdentifier() == identifier) character.Accelerate(velocity * character.GetMaxSpeed());
 }
 
-Player::Player(sf::TcpSocket* socket, int identifier, const key_binding::KeyBinding* binding)
-    : key_binding(binding), socket(socket), identifier(identifier) {
+Player::Player(sf::TcpSocket* peer_socket, int player_identifier, const key_binding::KeyBinding* binding)
+    : key_binding(binding), socket(peer_socket), identifier(player_identifier) {
     InitializeActions();
     for (auto& [action, command] : action_binding) command.category = scene::Category::PLAYER_CHARACTER;
 }
@@ -70,7 +70,7 @@ void Player::HandleOneShot(PlayerAction::t action, command::CommandQueue& comman
 void Player::HandlePadEvent(const sf::Event& event, command::CommandQueue& commands) {
     if (const auto action = key_binding->CheckPadButton(event)) HandleOneShot(*action, commands);
     const auto held = key_binding->GetPadActions();
-    for (int i = 0; i < PlayerAction::COUNT; ++i) {
+    for (std::size_t i = 0; i < PlayerAction::COUNT; ++i) {
         const auto action = static_cast<PlayerAction::t>(i);
         if (!key_binding::IsRealtimeAction(action) || held[i] == pad_held[i]) continue;
         pad_held[i] = held[i];

@@ -163,7 +163,7 @@ void SceneNode::CheckSceneCollision(SceneNode& scene_root, std::set<Pair>& colli
     std::vector<std::vector<const Collider_t*>> groups;
     for (const auto& [min_x, index] : order) {
         const Collider_t* collider = &sweep[index];
-        const std::size_t kind = std::find(kinds.begin(), kinds.end(), collider->category) - kinds.begin();
+        const auto kind = static_cast<std::size_t>(std::find(kinds.begin(), kinds.end(), collider->category) - kinds.begin());
         if (kind == kinds.size()) {
             kinds.push_back(collider->category);
             groups.emplace_back();

@@ -1,6 +1,6 @@
 #include "scene/text_node.hpp"
 
-#include "text_util.hpp"
+#include "util/text_util.hpp"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 

@@ -65,8 +65,8 @@ std::optional<std::filesystem::path> DefaultSettingsPath(const char* xdg_config_
     return config / "kirrow" / "settings.ini";
 }
 
-SettingsFile::SettingsFile(std::optional<std::filesystem::path> path, std::ostream& errors)
-    : path(std::move(path)), errors(errors) {}
+SettingsFile::SettingsFile(std::optional<std::filesystem::path> file_path, std::ostream& error_stream)
+    : path(std::move(file_path)), errors(error_stream) {}
 
 std::filesystem::path SettingsFile::BadPath() const { return path.value().string() + ".bad"; }
 

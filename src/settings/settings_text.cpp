@@ -71,8 +71,8 @@ public:
     }
 
     Parsed_t Finish() {
-        for (int player = 0; player < 2; ++player)
-            for (int action = 0; action < PlayerAction::COUNT; ++action)
+        for (std::size_t player = 0; player < 2; ++player)
+            for (std::size_t action = 0; action < PlayerAction::COUNT; ++action)
                 settings.keys[player][action] = bindings[player].GetAssignedKey(static_cast<PlayerAction::t>(action));
         return {settings, std::move(problems)};
     }
@@ -117,9 +117,9 @@ private:
         const auto action = static_cast<PlayerAction::t>(found - action_names.begin());
         const sf::Keyboard::Key key = KeyFromName(value);
         if (key != sf::Keyboard::Unknown)
-            bindings[player].AssignKey(action, key);
+            bindings[static_cast<std::size_t>(player)].AssignKey(action, key);
         else if (SameName(value, "None"))
-            bindings[player].UnassignAction(action);
+            bindings[static_cast<std::size_t>(player)].UnassignAction(action);
         else
             Problem(number, fmt::format("unknown key \"{}\"", Shown(value)));
     }
@@ -156,9 +156,9 @@ sf::Keyboard::Key KeyFromName(std::string_view name) {
 
 std::string Format(const Settings_t& settings) {
     std::string text = "# Kirrow settings. The game rewrites this file whenever they change.\n";
-    for (int player = 0; player < 2; ++player) {
+    for (std::size_t player = 0; player < 2; ++player) {
         text += fmt::format("\n[{}]\n", section_names[PLAYER1 + player]);
-        for (int action = 0; action < PlayerAction::COUNT; ++action)
+        for (std::size_t action = 0; action < PlayerAction::COUNT; ++action)
             text += fmt::format("{} = {}\n", action_names[action], KeyName(settings.keys[player][action]));
     }
     text += fmt::format("\n[audio]\nmusic_volume = {}\nsound_volume = {}\n", settings.music_volume,

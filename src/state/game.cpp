@@ -2,7 +2,7 @@
 
 #include "audio/music_player.hpp"
 #include "input/menu_keys.hpp"
-#include "random.hpp"
+#include "util/random.hpp"
 
 #include <SFML/Graphics/RenderWindow.hpp>
 
@@ -10,12 +10,12 @@ namespace state::game {
 
 using ::game::character::Character;
 
-GameState::GameState(StateStack& stack, const StateContext_t& context)
-    : State(stack, context),
-      world(*context.window, *context.fonts, *context.sounds, false),
-      player(nullptr, 1, context.key_binding_1) {
+GameState::GameState(StateStack& owner, const StateContext_t& shared_context)
+    : State(owner, shared_context),
+      world(*shared_context.window, *shared_context.fonts, *shared_context.sounds, false),
+      player(nullptr, 1, shared_context.key_binding_1) {
     world.AddCharacter(1, static_cast<Character::Type>(RandomInt(0, 2)));
-    context.music->Play(MusicId::MissionMusic);
+    shared_context.music->Play(MusicId::MissionMusic);
 }
 
 void GameState::Draw() { world.Draw(); }

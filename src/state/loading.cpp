@@ -1,6 +1,6 @@
 #include "state/loading.hpp"
 
-#include "text_util.hpp"
+#include "util/text_util.hpp"
 
 #include <SFML/Graphics/RenderWindow.hpp>
 
@@ -10,12 +10,12 @@
 
 namespace state::loading {
 
-LoadingState::LoadingState(StateStack& stack, const StateContext_t& context, parallel::ParallelTask::Clock clock)
-    : State(stack, context),
-      loading_text("Loading resources...", context.fonts->Get(holder::FontId::Main), 30),
-      background(gui::background::Background::Loading, context),
+LoadingState::LoadingState(StateStack& owner, const StateContext_t& shared_context, parallel::ParallelTask::Clock clock)
+    : State(owner, shared_context),
+      loading_text("Loading resources...", shared_context.fonts->Get(holder::FontId::Main), 30),
+      background(gui::background::Background::Loading, shared_context),
       task(std::move(clock)) {
-    const sf::Vector2f view_size = context.window->getView().getSize();
+    const sf::Vector2f view_size = shared_context.window->getView().getSize();
     CenterOrigin(loading_text);
     loading_text.setPosition(view_size * 0.5f);
 

@@ -7,8 +7,8 @@
 
 namespace state::menu {
 
-MenuState::MenuState(StateStack& stack, const StateContext_t& context)
-    : State(stack, context), background(gui::background::Background::Menu, context) {
+MenuState::MenuState(StateStack& owner, const StateContext_t& shared_context)
+    : State(owner, shared_context), background(gui::background::Background::Menu, shared_context) {
     // Each entry replaces the menu, except Settings which opens over it.
     auto replace_with = [this](StateId id) {
         return [this, id] {
@@ -21,7 +21,7 @@ MenuState::MenuState(StateStack& stack, const StateContext_t& context)
     AddButton("Join", {100.f, 250.f}, replace_with(StateId::JoinGame));
     AddButton("Settings", {100.f, 300.f}, [this] { RequestStackPush(StateId::Settings); });
     AddButton("Exit", {100.f, 350.f}, [this] { RequestStackPop(); });
-    context.music->Play(MusicId::MenuMusic);
+    shared_context.music->Play(MusicId::MenuMusic);
 }
 
 void MenuState::AddButton(const std::string& caption, sf::Vector2f position, std::function<void()> action) {

@@ -3,18 +3,18 @@
 #include "audio/music_player.hpp"
 #include "input/menu_keys.hpp"
 #include "state/overlay.hpp"
-#include "text_util.hpp"
+#include "util/text_util.hpp"
 
 #include <SFML/Graphics/RenderWindow.hpp>
 
 namespace state::pause {
 
-PauseState::PauseState(StateStack& stack, const StateContext_t& context, bool let_updates_through)
-    : State(stack, context),
-      paused_text("", context.fonts->Get(holder::FontId::Main), 30),
-      instruction_text("", context.fonts->Get(holder::FontId::Main), 30),
-      let_updates_through(let_updates_through) {
-    const sf::Vector2f view_size = context.window->getView().getSize();
+PauseState::PauseState(StateStack& owner, const StateContext_t& shared_context, bool updates_pass)
+    : State(owner, shared_context),
+      paused_text("", shared_context.fonts->Get(holder::FontId::Main), 30),
+      instruction_text("", shared_context.fonts->Get(holder::FontId::Main), 30),
+      let_updates_through(updates_pass) {
+    const sf::Vector2f view_size = shared_context.window->getView().getSize();
     paused_text.setString("Paused");
     paused_text.setCharacterSize(60);
     CenterOrigin(paused_text);
@@ -24,7 +24,7 @@ PauseState::PauseState(StateStack& stack, const StateContext_t& context, bool le
     CenterOrigin(instruction_text);
     instruction_text.setPosition(paused_text.getPosition() + sf::Vector2f(0.f, 100.f));
 
-    context.music->SetPaused(true);
+    shared_context.music->SetPaused(true);
 }
 
 PauseState::~PauseState() { context.music->SetPaused(false); }

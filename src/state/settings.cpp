@@ -20,8 +20,8 @@ namespace state::settings {
 
 using key_binding::PlayerAction;
 
-SettingsState::SettingsState(StateStack& stack, const StateContext_t& context)
-    : State(stack, context), background(gui::background::Background::Menu, context) {
+SettingsState::SettingsState(StateStack& owner, const StateContext_t& shared_context)
+    : State(owner, shared_context), background(gui::background::Background::Menu, shared_context) {
     for (int player = 0; player < 2; ++player) {
         AddButtonLabel(PlayerAction::MOVE_UP, player, 50.f, "Move up");
         AddButtonLabel(PlayerAction::MOVE_LEFT, player, 100.f, "Move left");
@@ -42,7 +42,7 @@ SettingsState::SettingsState(StateStack& stack, const StateContext_t& context)
     UpdateOptionLabels();
 
     // Packed last, so that Up from the first button still wraps round to it.
-    auto back = std::make_shared<gui::button::Button>(context);
+    auto back = std::make_shared<gui::button::Button>(shared_context);
     back->setPosition(350.f, 415.f);
     back->SetText("Back");
     back->SetCallback(std::bind(&SettingsState::RequestStackPop, this));
@@ -50,7 +50,7 @@ SettingsState::SettingsState(StateStack& stack, const StateContext_t& context)
 }
 
 void SettingsState::AddButtonLabel(PlayerAction::t action, int player, float y, const std::string& caption) {
-    const std::size_t index = action + PlayerAction::COUNT * static_cast<std::size_t>(player);
+    const std::size_t index = static_cast<std::size_t>(action) + PlayerAction::COUNT * static_cast<std::size_t>(player);
     auto& button = binding_buttons[index];
     button = std::make_shared<gui::button::Button>(context);
     button->setPosition(300.f * static_cast<float>(player) + 50.f, y);

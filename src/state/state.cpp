@@ -4,7 +4,7 @@
 
 namespace state {
 
-State::State(StateStack& stack, const StateContext_t& context) : context(context), stack(&stack) {}
+State::State(StateStack& owner, const StateContext_t& shared_context) : context(shared_context), stack(&owner) {}
 
 void State::RequestStackPush(StateId id) { stack->PushState(id); }
 

@@ -12,6 +12,9 @@ namespace state {
 
 class StateStack;
 
+// A blinking prompt is shown this long, then hidden this long, on every screen.
+inline const sf::Time PROMPT_BLINK_TIME = sf::seconds(0.5f);
+
 // Base of every screen. Screens never change the stack directly: they queue requests that the
 // stack applies after the current event or update pass.
 class State {

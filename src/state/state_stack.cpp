@@ -4,7 +4,7 @@
 
 namespace state {
 
-StateStack::StateStack(const StateContext_t& context) : context(context) {}
+StateStack::StateStack(const StateContext_t& shared_context) : context(shared_context) {}
 
 StateStack::~StateStack() { Teardown(); }
 

@@ -1,20 +1,17 @@
 #include "state/title.hpp"
 
-#include "text_util.hpp"
+#include "util/text_util.hpp"
 
 #include <SFML/Graphics/RenderWindow.hpp>
 
 namespace state::title {
-namespace {
-const sf::Time blink_period = sf::microseconds(500000);
-}
 
-TitleState::TitleState(StateStack& stack, const StateContext_t& context)
-    : State(stack, context),
-      background(gui::background::Background::Menu, context),
-      text("Kirrow - SFML\npress any button", context.fonts->Get(holder::FontId::Main), 30) {
+TitleState::TitleState(StateStack& owner, const StateContext_t& shared_context)
+    : State(owner, shared_context),
+      background(gui::background::Background::Menu, shared_context),
+      text("Kirrow - SFML\npress any button", shared_context.fonts->Get(holder::FontId::Main), 30) {
     CenterOrigin(text);
-    const sf::Vector2f view_size = context.window->getView().getSize();
+    const sf::Vector2f view_size = shared_context.window->getView().getSize();
     text.setPosition(view_size.x * 0.5f, view_size.y * 0.25f);
 }
 
@@ -25,10 +22,10 @@ void TitleState::Draw() {
 
 bool TitleState::Update(sf::Time dt) {
     text_effect_time += dt;
-    if (text_effect_time >= blink_period) {
+    if (text_effect_time >= PROMPT_BLINK_TIME) {
         text.setFillColor(show_text ? sf::Color::White : sf::Color(128, 128, 128, 255));
         show_text = !show_text;
-        text_effect_time -= blink_period;
+        text_effect_time -= PROMPT_BLINK_TIME;
     }
     return true;
 }

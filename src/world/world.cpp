@@ -79,12 +79,12 @@ sf::Vector2u ShownSize(const sf::RenderTarget& target) {
 
 }  // namespace
 
-World::World(sf::RenderTarget& output_target, const holder::FontHolder& fonts,
-             SoundPlayer& sounds, bool networked)
+World::World(sf::RenderTarget& output_target, const holder::FontHolder& font_holder,
+             SoundPlayer& sound_player, bool networked)
     : target(output_target),
       world_view(output_target.getView()),
-      fonts(fonts),
-      sounds(sounds),
+      fonts(font_holder),
+      sounds(sound_player),
       scene_graph(Category::NONE),
       world_bounds(0.f, 0.f, world_view.getSize().x, rules::WORLD_HEIGHT),
       spawn_position(world_view.getSize().x * 0.5f, rules::WORLD_HEIGHT - world_view.getSize().y * 0.5f),

@@ -4,10 +4,10 @@
 #include "effect/bloom.hpp"
 #include "game/character.hpp"
 #include "game/pickup.hpp"
-#include "memory.hpp"
 #include "network/action.hpp"
 #include "scene/network_node.hpp"
 #include "scene/scene_node.hpp"
+#include "util/memory.hpp"
 
 #include <holder/holders.hpp>
 #include <holder/resource_id.hpp>

@@ -1,4 +1,4 @@
-#include "random.hpp"
+#include "util/random.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 #include "state/game/multiplayer.hpp"
 
 #include "network/messages.hpp"
+#include "support/helpers.hpp"
 #include "support/net_client_rig.hpp"
 #include "support/screen_fixture.hpp"
 
@@ -35,10 +36,7 @@ protected:
         for (StateId id : {StateId::Menu, StateId::MissionFailed, StateId::MissionSuccess, StateId::NetworkPause}) RegisterProbe(id);
         key_binding_1 = key_binding::KeyBinding(1, [this](sf::Keyboard::Key key) { return key == held; });
     }
-    ~ClientTest() override {
-        stack.Teardown();
-        std::filesystem::remove(address_file);
-    }
+    ~ClientTest() override { stack.Teardown(); }
 
     void Join() {
         rig.Start();
@@ -56,13 +54,14 @@ protected:
 
     std::vector<Message_t> Sent(std::int32_t type) { return test::net::OfType(rig.server.Received(), type); }
 
-    const std::string address_file = "multiplayer_test_ip.txt";
+    // Of this test alone: tests run side by side in one working directory.
+    test::TempDir address_directory;
+    const std::string address_file = (address_directory / "ip.txt").string();
     test::net::ClientRig rig{stack, address_file};
     sf::Keyboard::Key held = sf::Keyboard::Unknown;
 };
 
 TEST_F(ClientTest, ConnectingNamesWhatItTriesAndGivesUpForTheMenuAfterFiveSeconds) {
-    std::filesystem::remove(address_file);
     std::filesystem::create_directory(address_file);  // not a file to read: say so, use the loopback
     rig.server.SetRefusing(true);
     const auto text = [this] { return client()->GetConnectionText().getString(); };

@@ -15,7 +15,7 @@ constexpr float ECHO_FEEDBACK = 0.38f;
 }  // namespace
 
 Reverb::Reverb() {
-    for (int side = 0; side < 2; ++side) {
+    for (std::size_t side = 0; side < 2; ++side) {
         for (std::size_t length : COMB_LENGTHS)
             combs[side].push_back({std::vector<float>(length + side * STEREO_SPREAD, 0.0f)});
         for (std::size_t length : ALLPASS_LENGTHS)

@@ -4,6 +4,8 @@
 #include "synth.hpp"
 #include "wav_writer.hpp"
 
+#include <holder/resource_id.hpp>
+
 #include <cmath>
 #include <cstddef>
 #include <vector>
@@ -152,14 +154,18 @@ std::vector<float> ButtonClick() {
 }  // namespace
 
 void MakeSoundEffects(const std::filesystem::path& share) {
-    const std::filesystem::path dir = share / "sound";
-    WriteMonoWav(dir / "AlliedGunfire.wav", AlliedGunfire());
-    WriteMonoWav(dir / "EnemyGunfire.wav", EnemyGunfire());
-    WriteMonoWav(dir / "Explosion1.wav", Explosion({0xB00A1, 1.6, 58.0, 2.4, {-1.0, -1.0}}));
-    WriteMonoWav(dir / "Explosion2.wav", Explosion({0xB00A2, 2.1, 46.0, 1.8, {0.28, 0.62}}));
-    WriteMonoWav(dir / "LaunchMissile.wav", LaunchMissile());
-    WriteMonoWav(dir / "CollectPickup.wav", CollectPickup());
-    WriteMonoWav(dir / "Button.wav", ButtonClick());
+    // Named as the game looks them up.
+    const auto file = [&share](holder::SoundId id) {
+        return share / "sound" / std::filesystem::path(holder::sound_files.at(static_cast<std::size_t>(id))).filename();
+    };
+    using holder::SoundId;
+    WriteMonoWav(file(SoundId::AlliedGunfire), AlliedGunfire());
+    WriteMonoWav(file(SoundId::EnemyGunfire), EnemyGunfire());
+    WriteMonoWav(file(SoundId::Explosion1), Explosion({0xB00A1, 1.6, 58.0, 2.4, {-1.0, -1.0}}));
+    WriteMonoWav(file(SoundId::Explosion2), Explosion({0xB00A2, 2.1, 46.0, 1.8, {0.28, 0.62}}));
+    WriteMonoWav(file(SoundId::LaunchMissile), LaunchMissile());
+    WriteMonoWav(file(SoundId::CollectPickup), CollectPickup());
+    WriteMonoWav(file(SoundId::Button), ButtonClick());
 }
 
 }  // namespace assetgen

@@ -129,9 +129,9 @@ void FadeEdges(std::vector<float>& samples, std::size_t fade_in, std::size_t fad
     fade_in = std::min(fade_in, n);
     fade_out = std::min(fade_out, n);
     for (std::size_t i = 0; i < fade_in; ++i)
-        samples[i] *= static_cast<float>(0.5 - 0.5 * std::cos(PI * static_cast<double>(i) / fade_in));
+        samples[i] *= static_cast<float>(0.5 - 0.5 * std::cos(PI * static_cast<double>(i) / static_cast<double>(fade_in)));
     for (std::size_t i = 0; i < fade_out; ++i)
-        samples[n - 1 - i] *= static_cast<float>(0.5 - 0.5 * std::cos(PI * static_cast<double>(i) / fade_out));
+        samples[n - 1 - i] *= static_cast<float>(0.5 - 0.5 * std::cos(PI * static_cast<double>(i) / static_cast<double>(fade_out)));
 }
 
 void NormalisePeak(std::vector<float>& samples, float peak) {

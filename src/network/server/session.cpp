@@ -1,7 +1,7 @@
 #include "network/server/session.hpp"
 
 #include "network/messages.hpp"
-#include "random.hpp"
+#include "util/random.hpp"
 
 #include <algorithm>
 #include <cassert>
@@ -24,17 +24,17 @@ constexpr std::size_t RECEIVE_BUDGET = 16 * 1024;
 
 }  // namespace
 
-Session::Session(sf::Vector2f battlefield_size, const Settings_t& settings)
+Session::Session(sf::Vector2f field_size, const Settings_t& settings)
     : now(settings.now ? settings.now : StartClock()),
       client_timeout(settings.client_timeout),
       enemy_spawn_interval(settings.enemy_spawn_interval),
-      battlefield_size(battlefield_size),
-      battlefield_top(rules::WORLD_HEIGHT - battlefield_size.y),
+      battlefield_size(field_size),
+      battlefield_top(rules::WORLD_HEIGHT - field_size.y),
       port(settings.port),
       send(settings.send),
       report(settings.report) {
     // Enemy offsets are drawn from a quarter of the width either side; that range must not be empty.
-    assert(battlefield_size.x >= 4.f && battlefield_size.y > 0.f);
+    assert(field_size.x >= 4.f && field_size.y > 0.f);
     peers.push_back(std::make_unique<RemotePeer>());
     listener.setBlocking(false);
     SetListening(true);

@@ -4,8 +4,8 @@
 #include "input/menu_keys.hpp"
 #include "network/address_file.hpp"
 #include "network/messages.hpp"
-#include "random.hpp"
-#include "text_util.hpp"
+#include "util/random.hpp"
+#include "util/text_util.hpp"
 
 #include <SFML/Graphics/RenderWindow.hpp>
 
@@ -27,16 +27,16 @@ constexpr int max_messages_per_update = 1024;
 constexpr std::size_t max_pending_enemies = 32;
 }  // namespace
 
-MultiplayerState::MultiplayerState(StateStack& stack, const StateContext_t& context, bool host, Options_t options)
-    : State(stack, context),
-      world(std::in_place, *context.window, *context.fonts, *context.sounds, true),
+MultiplayerState::MultiplayerState(StateStack& owner, const StateContext_t& shared_context, bool hosting, Options_t options)
+    : State(owner, shared_context),
+      world(std::in_place, *shared_context.window, *shared_context.fonts, *shared_context.sounds, true),
       now(options.now ? options.now : network::StartClock()),
       connect(options.connect ? options.connect : network::Connector::ConnectOverTcp),
-      notice_text("", context.fonts->Get(holder::FontId::Main), 30),
-      spawn_prompt_text("", context.fonts->Get(holder::FontId::Main), 30),
-      connection_text("", context.fonts->Get(holder::FontId::Main), 30),
-      window(*context.window),
-      host(host) {
+      notice_text("", shared_context.fonts->Get(holder::FontId::Main), 30),
+      spawn_prompt_text("", shared_context.fonts->Get(holder::FontId::Main), 30),
+      connection_text("", shared_context.fonts->Get(holder::FontId::Main), 30),
+      window(*shared_context.window),
+      host(hosting) {
     const sf::Vector2f view_size = window.getView().getSize();
     notice_text.setPosition(view_size.x / 2.f, 40.f);
     SetCentredText(spawn_prompt_text, "Press Enter to spawn player");
@@ -44,7 +44,7 @@ MultiplayerState::MultiplayerState(StateStack& stack, const StateContext_t& cont
     connection_text.setPosition(view_size.x / 2.f, view_size.y / 2.f - 50.f);
 
     network::ServerAddress_t address{"127.0.0.1", network::SERVER_PORT, ""};
-    if (host) {
+    if (hosting) {
         server = std::make_unique<network::server::Server>(view_size);
         // Another server on the port would take the host in as a guest of its game.
         server_missing = server->Port() == 0;
@@ -55,7 +55,7 @@ MultiplayerState::MultiplayerState(StateStack& stack, const StateContext_t& cont
     server_host = address.host;
     server_port = address.port;
     connection_start = now();
-    context.music->Play(MusicId::GameOverMusic);
+    shared_context.music->Play(MusicId::GameOverMusic);
     if (server_missing) {
         SetCentredText(connection_text, server->ListenFailure());
         server.reset();
@@ -150,7 +150,7 @@ bool MultiplayerState::Update(sf::Time dt) {
     if (!connected) return true;
     if (notices.Update(dt)) SetCentredText(notice_text, notices.Front());
     prompt_blink_time += dt;
-    if (prompt_blink_time > sf::seconds(1.f)) prompt_blink_time = sf::Time::Zero;
+    if (prompt_blink_time > PROMPT_BLINK_TIME + PROMPT_BLINK_TIME) prompt_blink_time = sf::Time::Zero;
     SendWorldEvents();
     if (connected && now() - last_status_time > status_interval) {
         SendStatus();
@@ -397,7 +397,7 @@ void MultiplayerState::OnDestroy() {
 std::string MultiplayerState::GetNotice() const { return notices.Empty() ? "" : notices.Front(); }
 
 bool MultiplayerState::IsSpawnPromptVisible() const {
-    return local_identifiers.size() <= 1 && prompt_blink_time < sf::seconds(0.5f);
+    return local_identifiers.size() <= 1 && prompt_blink_time < PROMPT_BLINK_TIME;
 }
 
 void MultiplayerState::Draw() {

@@ -2,7 +2,7 @@
 
 #include "audio/music_player.hpp"
 #include "state/overlay.hpp"
-#include "text_util.hpp"
+#include "util/text_util.hpp"
 
 #include <SFML/Graphics/RenderWindow.hpp>
 
@@ -11,13 +11,13 @@ namespace {
 const sf::Time display_time = sf::microseconds(3000000);
 }
 
-GameOverState::GameOverState(StateStack& stack, const StateContext_t& context, const char* message)
-    : State(stack, context), text("", context.fonts->Get(holder::FontId::Main), 30) {
+GameOverState::GameOverState(StateStack& owner, const StateContext_t& shared_context, const char* message)
+    : State(owner, shared_context), text("", shared_context.fonts->Get(holder::FontId::Main), 30) {
     text.setString(message);
     text.setCharacterSize(70);
     CenterOrigin(text);
-    text.setPosition(context.window->getView().getSize() * 0.5f);
-    context.music->Play(MusicId::GameOverMusic);
+    text.setPosition(shared_context.window->getView().getSize() * 0.5f);
+    shared_context.music->Play(MusicId::GameOverMusic);
 }
 
 void GameOverState::Draw() {

@@ -1,4 +1,4 @@
-#include "application.hpp"
+#include "app/application.hpp"
 
 #include "state/game.hpp"
 #include "state/game/multiplayer.hpp"
@@ -96,8 +96,8 @@ void Application::UpdateStatistics(sf::Time elapsed) {
 
 void Application::ApplySettings(const settings::Settings_t& chosen) {
     key_binding::KeyBinding* bindings[] = {&key_binding_1, &key_binding_2};
-    for (int player = 0; player < 2; ++player) {
-        for (int i = 0; i < key_binding::PlayerAction::COUNT; ++i) {
+    for (std::size_t player = 0; player < 2; ++player) {
+        for (std::size_t i = 0; i < key_binding::PlayerAction::COUNT; ++i) {
             const auto action = static_cast<key_binding::PlayerAction::t>(i);
             const sf::Keyboard::Key key = chosen.keys[player][i];
             if (key == sf::Keyboard::Unknown)
@@ -113,8 +113,8 @@ void Application::ApplySettings(const settings::Settings_t& chosen) {
 settings::Settings_t Application::CurrentSettings() const {
     settings::Settings_t current;
     const key_binding::KeyBinding* bindings[] = {&key_binding_1, &key_binding_2};
-    for (int player = 0; player < 2; ++player)
-        for (int i = 0; i < key_binding::PlayerAction::COUNT; ++i)
+    for (std::size_t player = 0; player < 2; ++player)
+        for (std::size_t i = 0; i < key_binding::PlayerAction::COUNT; ++i)
             current.keys[player][i] = bindings[player]->GetAssignedKey(static_cast<key_binding::PlayerAction::t>(i));
     current.music_volume = static_cast<int>(std::lround(music.GetVolume()));
     current.sound_volume = static_cast<int>(std::lround(sounds.GetVolume()));

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "app/frame_timing.hpp"
 #include "audio/music_player.hpp"
 #include "audio/sound_player.hpp"
 #include "display/window_mode.hpp"
-#include "frame_timing.hpp"
 #include "input/gamepads.hpp"
 #include "input/pad_source.hpp"
 #include "key_binding/key_binding.hpp"

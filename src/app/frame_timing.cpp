@@ -1,4 +1,4 @@
-#include "frame_timing.hpp"
+#include "app/frame_timing.hpp"
 
 #include <fmt/format.h>
 

@@ -1,4 +1,4 @@
-#include "application.hpp"
+#include "app/application.hpp"
 #include "audio/audio_device.hpp"
 #include "data/data_directory.hpp"
 #include "display/display_check.hpp"

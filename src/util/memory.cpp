@@ -1,4 +1,4 @@
-#include "memory.hpp"
+#include "util/memory.hpp"
 
 #include <cstdlib>  // defines __GLIBC__ on the GNU C library
 
