@@ -1,14 +1,13 @@
 #!/usr/bin/env bash
-# A dedicated server, headless in a network namespace of its own, and two games that join it at
-# the address "127.0.0.1:5000" from their ip.txt. Each game reaches it through a relay that holds
-# back the enemy spawns, so no aircraft can be shot down however slowly the games run. A second
-# server finds the port taken; one game flies right and the other sees it there; the other leaves;
-# SIGTERM stops the server with status 0, closing the remaining game's connection.
+# A dedicated server, headless in a network namespace of its own; a second one finds the port
+# taken. Two games join it at "127.0.0.1:5000" from their ip.txt, each through a relay that holds
+# back the enemy spawns (no aircraft can be shot down), after an anchor: a client that reports no
+# aircraft, so that its own stays below the top and the mission cannot end, however slowly the
+# games run. The second game sees the first's aircraft fly right, then leaves; SIGTERM stops the
+# server with status 0, closing the first game's connection.
 E2E_SCREEN=2600x1000x24
 source "$(dirname "$0")/lib.sh" "$@"
 
-SPAWN_ENEMY=8
-FIELD="0 600 1280 360"          # below the middle: the field, or black while not connected
 RIGHT_EDGE="1100 300 180 500"   # read-outs of an aircraft at the right edge
 
 mkdir "$E2E_TMP/bin"
@@ -22,11 +21,17 @@ log() { cat "$E2E_TMP/out.$server_pid"; }
 joined() { [ "$(log | grep -c '^Player joined from 127.0.0.1')" -ge "$1" ]; }
 within "$DEADLINE" grep -qx 'Kirrow server listening on port 5000' "$E2E_TMP/out.$server_pid" ||
   fail "the server does not say it listens"
+# The anchor says an empty AircraftStatus (type 4) twice a second, well within the 3 s the server
+# allows a silent peer, and reads whatever it is sent.
+anchor='exec 3<>/dev/tcp/127.0.0.1/5000; cat <&3 >/dev/null & while printf "\0\0\0\10\0\0\0\4\0\0\0\0" >&3; do sleep 0.5; done'
+nsenter --net="/proc/$server_pid/ns/net" bash -c "$anchor" &
+BACKGROUND+=($!)
+within "$DEADLINE" joined 1 || fail "the anchor did not join"
 
 # relay: the next game's way in, listening here on 5000 until a game connects.
 relay_listens() { grep -q ': 0100007F:1388 00000000:0000 0A' /proc/net/tcp; }
 relay() {
-  "$E2E_TOOLS/relay" "$server_pid" $SPAWN_ENEMY &
+  "$E2E_TOOLS/relay" "$server_pid" 8 &  # all but SpawnEnemy
   BACKGROUND+=($!)
   within "$DEADLINE" relay_listens || fail "the relay does not listen"
 }
@@ -37,42 +42,28 @@ taken=$("$E2E_BIN_DIR/kirrow-server" 2>&1) || status=$?
 [ "$status" -eq 1 ] && [ "$taken" = "kirrow-server: Port 5000 is in use" ] ||
   fail "a second server on a taken port said '$taken' and ended with $status"
 
-# menu X OTHER_WID: a game in the menu with Join chosen.
-menu() {
+# join N X OTHER_WID: a game joins from its menu, the N-th player the server reports.
+join() {
   start_game "$E2E_TMP/bin"
-  wait_window "$1" "$2"
+  wait_window "$2" "$3"
   key space
   within "$DEADLINE" menu_shown || fail "no menu"
-  key Down Down
-}
-# join N: the game joins, the N-th player the server reports.
-join() {
-  focus "$GAME_WID"
-  key Return
-  within "$DEADLINE" looks '>' 20 mean $FIELD || fail "no playing field"
+  key Down Down Return
   within "$DEADLINE" joined "$1" || fail "the server did not report player $1"
 }
-# Both wait in the menu, so that little of the mission has passed when the second joins.
-menu 0 none
+join 2 0 none
 first_pid=$GAME_PID first_wid=$GAME_WID
-menu 1300 "$first_wid"
-second_pid=$GAME_PID second_wid=$GAME_WID
-GAME_PID=$first_pid GAME_WID=$first_wid
-join 1
 relay
-GAME_PID=$second_pid GAME_WID=$second_wid
-join 2
+join 3 1300 "$first_wid"
 
-GAME_PID=$first_pid GAME_WID=$first_wid
-focus "$GAME_WID"
+# The first game's aircraft flies right until the second game shows it at the edge.
+focus "$first_wid"
 xdotool keydown d
-within "$DEADLINE" looks '>' 100 white $RIGHT_EDGE || fail "the first game's aircraft does not fly right"
+within "$DEADLINE" looks '>' 100 white $RIGHT_EDGE || fail "the second game does not show the first's aircraft at the edge"
 xdotool keyup d
-GAME_PID=$second_pid GAME_WID=$second_wid
-within "$DEADLINE" looks '>' 100 white $RIGHT_EDGE || fail "the second game does not show the first's aircraft"
 close_game
 expect_exit 0
-within "$DEADLINE" grep -q '^Player from 127.0.0.1 .*(aircraft 2); 1 connected$' "$E2E_TMP/out.$server_pid" ||
+within "$DEADLINE" grep -q '^Player from 127.0.0.1 .*(aircraft 3); 2 connected$' "$E2E_TMP/out.$server_pid" ||
   fail "the server did not report the second player leaving"
 
 # Stopped, the server closes the first game's connection: its relay ends.

@@ -21,15 +21,6 @@ struct Still : state::State {
 };
 }  // namespace
 
-std::vector<std::uint8_t> EncodeStream(const std::vector<std::vector<std::uint8_t>>& messages) {
-    std::vector<std::uint8_t> stream;
-    for (const std::vector<std::uint8_t>& message : messages) {
-        stream.insert(stream.end(), {static_cast<std::uint8_t>(message.size() >> 8), static_cast<std::uint8_t>(message.size())});
-        stream.insert(stream.end(), message.begin(), message.end());
-    }
-    return stream;
-}
-
 struct ClientHarness::Parts {
     // Small: the field is drawn through textures of the window's size, made anew for each client.
     sf::RenderWindow window{sf::VideoMode(160, 120), "Kirrow - SFML fuzz"};

@@ -1,5 +1,4 @@
 #include "network/server/session.hpp"
-#include "support/net_clock.hpp"
 #include "support/net_test_client.hpp"
 
 #include <gtest/gtest.h>

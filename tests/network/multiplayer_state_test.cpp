@@ -66,11 +66,7 @@ TEST_F(ClientTest, ConnectingNamesWhatItTriesAndGivesUpForTheMenuAfterFiveSecond
     rig.server.SetRefusing(true);
     const auto text = [this] { return client()->GetConnectionText().getString(); };
     const std::string note = address_file + " cannot be used: trying 127.0.0.1\n";
-    {
-        const auto held = rig.server.Hold();
-        rig.Start();
-        EXPECT_EQ(text(), note + "Connecting to 127.0.0.1" + sf::String(L"\u2026"));
-    }
+    rig.Start();
     ASSERT_TRUE(rig.UpdateUntil([&] { return text() == note + "Could not connect to the remote server!"; }));
     rig.clock.Advance(sf::seconds(5.f));
     const int attempts = rig.server.Attempts();

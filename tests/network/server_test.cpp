@@ -1,13 +1,10 @@
 #include "network/server/session.hpp"
-#include "support/net_clock.hpp"
 #include "support/net_test_client.hpp"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <memory>
 #include <optional>
-#include <set>
 
 namespace {
 
@@ -24,11 +21,10 @@ class ServerTest : public ::testing::Test {
 protected:
     ServerTest() { Start(); }
 
-    void Start(sf::Time spawn_interval = sf::seconds(2.f), server::Settings_t::Sender send = {}) {
+    void Start(server::Settings_t::Sender send = {}) {
         server::Settings_t settings;
         settings.port = 0;
         settings.now = clock.Source();
-        settings.enemy_spawn_interval = spawn_interval;
         if (send) settings.send = std::move(send);
         session.emplace(sf::Vector2f(640.f, 480.f), settings);
     }
@@ -62,7 +58,6 @@ TEST_F(ServerTest, NewcomersAreWelcomedAndActionsReachEveryoneButOnlyForTheSende
     TestClient& host = *clients[0];
     ASSERT_TRUE(welcome && welcome->aircraft.identifier == 1);
     EXPECT_EQ(welcome->snapshot, (WorldSnapshot_t{2500.f, 2500.f, {}}));
-    EXPECT_EQ(welcome->aircraft.position, sf::Vector2f(320.f, 2500.f - 240.f));
     host.SendStatus({{1, {100.f, 2000.f}, 80, 1}});
     host.Send(WriteRequestSecondAircraft());
     const auto wingman = Read(ReadSecondAircraftAccepted, host.Expect(ServerMessage::SecondAircraftAccepted));
@@ -183,32 +178,6 @@ TEST_F(ServerTest, TicksFollowTheClockAndOnlyAircraftStillFlyingCount) {
     EXPECT_EQ(OfType(seen, ServerMessage::MissionComplete).size(), 1u);
 }
 
-TEST_F(ServerTest, EverySpawnHasOneOrTwoEnemiesAroundAnOffsetJustAboveTheBattlefield) {
-    Start(sf::microseconds(1));  // a spawn every tick
-    TestClient& client = Joined();
-    Run(50);
-    // The enemies of a tick follow its status: one or two, spaced apart about an integral centre.
-    std::vector<std::vector<SpawnEnemy_t>> spawns;
-    float top = 0.f;
-    for (Message_t& message : client.Sync()) {
-        if (message.type == ServerMessage::WorldStatus) {
-            top = ReadWorldStatus(message.packet)->battlefield_bottom - 480.f;
-            spawns.emplace_back();
-        } else if (message.type == ServerMessage::SpawnEnemy) {
-            spawns.back().push_back(*ReadSpawnEnemy(message.packet));
-            EXPECT_NEAR(spawns.back().back().vertical_distance, 2500.f - top + 100.f, 0.01f);
-        }
-    }
-    std::set<std::size_t> counts;
-    for (const auto& spawn : spawns) {
-        const float centre = (spawn.front().horizontal_offset + spawn.back().horizontal_offset) / 2.f;
-        const float spacing = spawn.back().horizontal_offset - spawn.front().horizontal_offset;
-        EXPECT_TRUE(-160.f <= centre && centre < 160.f && centre == std::floor(centre) && 0.f <= spacing && spacing < 320.f);
-        counts.insert(spawn.size());
-    }
-    EXPECT_EQ(counts, (std::set<std::size_t>{1, 2}));
-}
-
 TEST_F(ServerTest, SilentPeersAndSquattersGoAfterThreeSeconds) {
     TestClient& talking = Joined();
     TestClient& silent = Joined();
@@ -244,7 +213,7 @@ TEST_F(ServerTest, TheTenthClientClosesTheListenerAndADropOpensItAgain) {
 TEST_F(ServerTest, GiantPacketsFloodsAndHalfSentPacketsCostOnlyTheirPeersPlaces) {
     unsigned short broken_port = 0;
     int sends_after_break = 0;
-    Start(sf::seconds(2.f), [&](sf::TcpSocket& socket, const sf::Packet& packet) {
+    Start([&](sf::TcpSocket& socket, const sf::Packet& packet) {
         if (socket.getRemotePort() != broken_port) return SendPacket(socket, packet);
         ++sends_after_break;
         return SendResult::Broken;

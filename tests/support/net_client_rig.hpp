@@ -1,7 +1,6 @@
 #pragma once
 
 #include "state/game/multiplayer.hpp"
-#include "support/net_clock.hpp"
 #include "support/net_fake_server.hpp"
 
 #include <functional>

@@ -18,8 +18,6 @@ public:
     // Connection attempts so far, refused ones included.
     int Attempts() const;
     void SetRefusing(bool refusing);
-    // Attempts wait while the returned lock is held, so a client is certainly still connecting.
-    std::unique_lock<std::mutex> Hold() const { return std::unique_lock<std::mutex>(shared->mutex); }
     void SendRaw(const Bytes& bytes);
     // The client's messages that have arrived.
     std::vector<Message_t> Received();

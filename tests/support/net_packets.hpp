@@ -1,8 +1,11 @@
 #pragma once
 
+#include "network/protocol.hpp"
+
 #include <SFML/Network/Packet.hpp>
 #include <SFML/Network/TcpSocket.hpp>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -34,5 +37,17 @@ struct SocketPair_t {
     std::unique_ptr<sf::TcpSocket> far;
 };
 SocketPair_t MakeSocketPair(int send_buffer = 0);
+
+// A time source stepped by hand; a server thread may read it meanwhile.
+class SteppedClock {
+public:
+    void Advance(sf::Time step) { micros += step.asMicroseconds(); }
+    network::TimeSource Source() {
+        return [this] { return sf::microseconds(micros.load()); };
+    }
+
+private:
+    std::atomic<sf::Int64> micros{0};
+};
 
 }  // namespace test::net
