@@ -26,6 +26,10 @@ if [ -z "${KIRROW_BENCH_DISPLAY:-}" ]; then
 fi
 
 export ALSOFT_DRIVERS=null
+# The game starts from its defaults, whatever settings the person running this keeps.
+XDG_CONFIG_HOME=$(mktemp -d)
+export XDG_CONFIG_HOME
+trap 'rm -rf "$XDG_CONFIG_HOME"' EXIT
 logs="$build/bench-logs"
 mkdir -p "$logs"
 rm -f "$logs"/*.log
