@@ -8,6 +8,9 @@ namespace rules {
 
 // Height of the playing field, from the players' start at its bottom to the finish at its top.
 inline constexpr float WORLD_HEIGHT = 2500.f;
+// The view the game shows, and so the battlefield a server runs without one.
+inline constexpr float VIEW_WIDTH = 640.f;
+inline constexpr float VIEW_HEIGHT = 480.f;
 // The view's scroll speed in units per second; negative is up the world.
 inline constexpr float SCROLL_SPEED = -50.f;
 // Game logic advances in fixed steps of this many microseconds: a sixtieth of a second.

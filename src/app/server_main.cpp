@@ -2,6 +2,7 @@
 // needs no window, display or sound, and runs until Ctrl+C or SIGTERM.
 #include "network/address_file.hpp"
 #include "network/server/server.hpp"
+#include "rules/mission_rules.hpp"
 
 #include <csignal>
 #include <cstdio>
@@ -10,10 +11,6 @@
 #include <string>
 
 namespace {
-
-// The battlefield is as large as the game's view.
-constexpr float VIEW_WIDTH = 640.f;
-constexpr float VIEW_HEIGHT = 480.f;
 
 void Say(const std::string& line) {
     std::printf("%s\n", line.c_str());
@@ -47,7 +44,7 @@ int main(int argc, char** argv) {
     network::server::Settings_t settings;
     settings.port = *port;
     settings.report = Say;
-    std::optional<network::server::Server> server(std::in_place, sf::Vector2f(VIEW_WIDTH, VIEW_HEIGHT), settings);
+    std::optional<network::server::Server> server(std::in_place, sf::Vector2f(rules::VIEW_WIDTH, rules::VIEW_HEIGHT), settings);
     if (server->Port() == 0) {
         std::fprintf(stderr, "kirrow-server: %s\n", server->ListenFailure().c_str());
         return 1;

@@ -1,6 +1,7 @@
 #include "display/window_mode.hpp"
 
 #include "display/letterbox.hpp"
+#include "rules/mission_rules.hpp"
 
 #include <SFML/Graphics/View.hpp>
 #include <SFML/Window/VideoMode.hpp>
@@ -11,7 +12,7 @@
 namespace display {
 
 namespace {
-const sf::Vector2f picture_size(640.f, 480.f);
+const sf::Vector2f picture_size(rules::VIEW_WIDTH, rules::VIEW_HEIGHT);
 }
 
 WindowMode::WindowMode(sf::RenderWindow& target_window, const std::string& icon_file) : window(target_window) {
