@@ -1,5 +1,5 @@
-// libFuzzer's entry points for the fuzz build (scripts/fuzz.sh); test_fuzz compiles this file
-// empty and runs the same checks over fixed inputs.
+// libFuzzer's entry points for the fuzz build (scripts/fuzz.sh). test_fuzz compiles this file
+// empty: the checks it calls are built there too, so that they keep compiling, but run only here.
 #if defined(KIRROW_FUZZ_TARGET)
 #include "fuzz/client_harness.hpp"
 #include "fuzz/message_invariants.hpp"

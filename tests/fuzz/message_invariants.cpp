@@ -1,18 +1,14 @@
 #include "fuzz/message_invariants.hpp"
 
 #include "network/messages.hpp"
+#include "support/net_packets.hpp"
 
 namespace fuzz {
 
 namespace {
 
 using namespace network;
-
-sf::Packet Received(sf::Packet packet) {
-    std::int32_t type = 0;
-    packet >> type;
-    return packet;
-}
+using test::net::Received;
 
 // A reader that hands out more than it read, or reads a field wrongly typed or out of turn, fails.
 template <typename Reader, typename Writer>
