@@ -74,9 +74,9 @@ TEST(SceneNodeTest, CommandsFindMatchingNodesDeepInBranchesAsTheTreeChanges) {
     EXPECT_TRUE(Reached(root, Category::PICKUP).empty());
     EXPECT_EQ(Reached(root, Category::ENEMY_CHARACTER), Categories{Category::ENEMY_CHARACTER});
     Attach(*middle, Category::ALLIED_PROJECTILE);
-    // Parents come first; a child attached on the way comes after the children there were.
-    const auto spawn = [](SceneNode& node) {
-        if (node.GetCategory() == Category::SCENE_AIR_LAYER) Attach(node, Category::PICKUP);
+    // Parents come first; a sibling attached on the way is reached after the node that added it.
+    const auto spawn = [middle](SceneNode& node) {
+        if (node.GetCategory() == Category::ALLIED_PROJECTILE) Attach(*middle, Category::PICKUP);
     };
     EXPECT_EQ(Reached(root, Category::ALLIED_PROJECTILE | Category::SCENE_AIR_LAYER | Category::PICKUP, spawn),
               (Categories{Category::SCENE_AIR_LAYER, Category::ALLIED_PROJECTILE, Category::PICKUP}));
