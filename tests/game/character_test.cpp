@@ -38,6 +38,7 @@ protected:
     int FireCommands() { return Take(scene::Category::SCENE_AIR_LAYER); }
 };
 
+// Damage slows enemies only.
 TEST_F(CharacterTest, PlayersShowTheirHitpointsAndBankWhileMovingSideways) {
     using asset::Bank;
     Character& heavy = Add(Character::AlliedHeavy);
@@ -49,28 +50,9 @@ TEST_F(CharacterTest, PlayersShowTheirHitpointsAndBankWhileMovingSideways) {
         EXPECT_EQ(heavy.GetSprite().getTextureRect(), frame) << vx;
     }
     EXPECT_EQ(Shown(heavy.GetHealthDisplay()), "93 HP");
+    EXPECT_EQ(heavy.GetMaxSpeed(), 200.f);
     const sf::FloatRect bounds = heavy.GetHealthDisplay().GetText().getLocalBounds();  // centred for its new text
     EXPECT_EQ(heavy.GetHealthDisplay().GetText().getOrigin(), sf::Vector2f(bounds.width / 2, bounds.height / 2));
-}
-
-TEST_F(CharacterTest, MissilesRunOutAndIgnoreTheGunCountdown) {
-    Character& aircraft = Add(Character::AlliedHeavy);
-    aircraft.Fire();
-    for (const int expected : {2, 1, 0}) {  // a burst with the first missile, the second, none left
-        aircraft.LaunchMissile();
-        aircraft.Update(sf::Time::Zero, commands);
-        EXPECT_EQ(FireCommands(), expected);
-    }
-}
-
-TEST_F(CharacterTest, DamagedEnemyFliesSlowerAndPlayersDoNot) {
-    Character& enemy = Add(Character::EnemyHeavy);
-    enemy.Damage(35);
-    enemy.Update(test::step, commands);
-    EXPECT_NEAR(std::hypot(enemy.GetVelocity().x, enemy.GetVelocity().y), 40.f, 1e-4f);
-    Character& player = Add(Character::AlliedHeavy);
-    player.Damage(50);
-    EXPECT_EQ(player.GetMaxSpeed(), 200.f);
 }
 
 // The x direction of an EnemyHeavy over updates of one second (80 units each): legs of 160,
@@ -90,17 +72,26 @@ TEST_F(CharacterTest, FlightPatternSwitchesLegsOnlyAfterExceedingEachDistance) {
     }
     EXPECT_EQ(pattern, "++++-----++++++-");
     EXPECT_EQ(mirrored_pattern, "----+++++------+");
+    enemy.Damage(35);  // half its hitpoints, half its speed
+    enemy.Update(test::step, commands);
+    EXPECT_NEAR(std::hypot(enemy.GetVelocity().x, enemy.GetVelocity().y), 40.f, 1e-4f);
 }
 
-TEST_F(CharacterTest, ShotsLeaveFromTheNoseTowardsTheOtherSide) {
-    Character& player = Add(Character::AlliedHeavy, {100.f, 200.f});
+// Shots and sounds start where the aircraft is when their command runs.
+TEST_F(CharacterTest, ShotsAndTheirSoundsLeaveFromTheNoseTowardsTheOtherSide) {
+    Attach(std::make_unique<scene::SoundNode>(sounds));
+    Character& player = Add(Character::AlliedHeavy, {90.f, 250.f});
     player.IncreaseSpread();
     player.Fire();
     player.Update(sf::Time::Zero, commands);
+    player.setPosition(100.f, 200.f);
     Add(Character::EnemyLight, {300.f, 100.f}).Update(sf::Time::Zero, commands);  // enemies fire on their own
     Character& launcher = Add(Character::AlliedLight, {50.f, 400.f});
     launcher.LaunchMissile();
     launcher.Update(sf::Time::Zero, commands);
+    Character& wreck = Add(Character::EnemyLight, {300.f, 50.f});
+    wreck.Damage(40);
+    wreck.Update(sf::Time::Zero, commands);
     Deliver();
 
     const auto shots = test::NodesOf<Projectile>(*air_layer);
@@ -118,18 +109,26 @@ TEST_F(CharacterTest, ShotsLeaveFromTheNoseTowardsTheOtherSide) {
     EXPECT_EQ(shots[3]->GetType(), Projectile::Missile);
     EXPECT_EQ(shots[3]->getPosition(), sf::Vector2f(50.f, 400.f - 0.5f * 48.f));
     EXPECT_EQ(shots[3]->GetVelocity(), sf::Vector2f(0.f, -150.f));
+
+    const auto heard = sounds.Heard();
+    ASSERT_EQ(heard.size(), 4u);
+    EXPECT_EQ(heard[0], (test::SoundProbe::Heard_t{SoundId::AlliedGunfire, {100.f, 200.f}}));
+    EXPECT_EQ(heard[2].id, SoundId::LaunchMissile);
+    EXPECT_TRUE(heard[3].id == SoundId::Explosion1 || heard[3].id == SoundId::Explosion2);
+    EXPECT_EQ(heard[3].position, sf::Vector2f(300.f, 50.f));
 }
 
-TEST_F(CharacterTest, FireCountdownKeepsItsOvershootAndPendingRequests) {
-    const auto step = [&](Character& aircraft, sf::Int64 us, bool fire) {
+TEST_F(CharacterTest, FireCountdownKeepsItsOvershootAndPendingRequestsAndMissilesIgnoreIt) {
+    const auto step = [&](Character& aircraft, sf::Int64 us, bool fire, bool missile = false) {
         if (fire) aircraft.Fire();
+        if (missile) aircraft.LaunchMissile();
         aircraft.Update(sf::microseconds(us), commands);
         return FireCommands();
     };
-    Character& slow = Add(Character::AlliedHeavy);  // 0.5 s at level 1: every 0.25 s
-    EXPECT_EQ(step(slow, 0, true), 1);
-    EXPECT_EQ(step(slow, 100000, true), 0);   // the request waits
-    EXPECT_EQ(step(slow, 200000, false), 0);  // overshoots to -50000
+    Character& slow = Add(Character::AlliedHeavy);  // 0.5 s at level 1: every 0.25 s; two missiles
+    EXPECT_EQ(step(slow, 0, true, true), 2);
+    EXPECT_EQ(step(slow, 100000, true, true), 1);   // the request waits, a missile does not
+    EXPECT_EQ(step(slow, 200000, false, true), 0);  // overshoots to -50000; no missile left
     EXPECT_EQ(step(slow, 0, false), 1);
     EXPECT_EQ(step(slow, 199999, true), 0);  // 250000 - 50000 left
     EXPECT_EQ(step(slow, 1, false), 0);
@@ -183,26 +182,6 @@ TEST_F(CharacterTest, EnemiesDropAtMostOnePickupEach) {
     // Each drops with probability one half: 24 enemies never all keep theirs, nor all drop.
     EXPECT_GT(dropped_at.size(), 0u);
     EXPECT_LT(dropped_at.size(), 24u);
-}
-
-TEST_F(CharacterTest, SoundsPlayWhereTheAircraftIsWhenTheCommandRuns) {
-    Attach(std::make_unique<scene::SoundNode>(sounds));
-    Character& aircraft = Add(Character::AlliedLight, {100.f, 200.f});
-    aircraft.Fire();
-    aircraft.LaunchMissile();
-    aircraft.Update(sf::Time::Zero, commands);
-    aircraft.setPosition(110.f, 150.f);
-    Character& enemy = Add(Character::EnemyLight, {300.f, 50.f});
-    enemy.Damage(40);
-    enemy.Update(sf::Time::Zero, commands);
-    Deliver();
-
-    const auto heard = sounds.Heard();
-    ASSERT_EQ(heard.size(), 3u);
-    EXPECT_EQ(heard[0], (test::SoundProbe::Heard_t{SoundId::AlliedGunfire, {110.f, 150.f}}));
-    EXPECT_EQ(heard[1].id, SoundId::LaunchMissile);
-    EXPECT_TRUE(heard[2].id == SoundId::Explosion1 || heard[2].id == SoundId::Explosion2);
-    EXPECT_EQ(heard[2].position, sf::Vector2f(300.f, 50.f));
 }
 
 TEST_F(CharacterTest, PickupsActOnTheCollectingAircraftUpToTheLevelCaps) {

@@ -20,15 +20,12 @@ protected:
     }
 };
 
-TEST_F(ProjectileTest, MissileCarriesItsTrailEmittersAtItsTail) {
+// Its trail's two emitters sit at its tail: half the 58-unit missile, drawn upright.
+TEST_F(ProjectileTest, GuidedMissileTurnsAtConstantSpeedTrailingFromItsTail) {
     Projectile& missile = AddMissile({0.f, -150.f});
     ASSERT_EQ(missile.GetChildren().size(), 2u);
     for (const auto& emitter : missile.GetChildren())
-        EXPECT_EQ(emitter->getPosition(), sf::Vector2f(0.f, 29.f));  // half the 58-unit missile, drawn upright
-}
-
-TEST_F(ProjectileTest, GuidedMissileTurnsAtConstantSpeed) {
-    Projectile& missile = AddMissile({0.f, -150.f});
+        EXPECT_EQ(emitter->getPosition(), sf::Vector2f(0.f, 29.f));
     missile.GuideTowards({1000.f, 0.f});  // straight to its right
     float previous_vx = 0.f;
     for (int frame = 0; frame < 120; ++frame) {

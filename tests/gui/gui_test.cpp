@@ -19,11 +19,7 @@ using test::KeyRelease;
 // textures, the font and the sounds.
 class GuiTest : public test::ScreenFixture {
 protected:
-    std::shared_ptr<gui::button::Button> MakeButton(const char* caption = "") {
-        auto button = std::make_shared<gui::button::Button>(context);
-        button->SetText(caption);
-        return button;
-    }
+    std::shared_ptr<gui::button::Button> MakeButton() { return std::make_shared<gui::button::Button>(context); }
 
     // What a widget draws on its own, copied without blending onto a transparent picture.
     static sf::Image Picture(const sf::Drawable& widget) {
@@ -51,41 +47,17 @@ protected:
     state::StateContext_t context{&window, &textures, &fonts, &music, &sounds, &key_binding_1, &key_binding_2};
 };
 
-TEST_F(GuiTest, ButtonRunsItsCallbackThenClicksAndOnlyAToggleStaysPressed) {
-    auto button = MakeButton();
-    std::vector<std::size_t> sounds_seen_by_callback;
-    button->SetCallback([&] { sounds_seen_by_callback.push_back(sounds.Heard().size()); });
-    EXPECT_EQ(LookOf(*button), 0);
-    button->Select();
-    button->Activate();
-    EXPECT_EQ(sounds_seen_by_callback, std::vector<std::size_t>{0});
-    ASSERT_EQ(sounds.Heard().size(), 1u);
-    EXPECT_EQ(sounds.Heard().back().id, holder::SoundId::Button);
-    EXPECT_FALSE(button->IsActive());
-    EXPECT_EQ(LookOf(*button), 1);
-
-    auto toggle = MakeButton();  // without a callback, it still clicks
-    toggle->SetToggle(true);
-    toggle->Select();
-    toggle->Activate();
-    EXPECT_EQ(sounds.Heard().size(), 2u);
-    EXPECT_TRUE(toggle->IsActive());
-    EXPECT_EQ(LookOf(*toggle), 2);
-    toggle->Deactivate();
-    EXPECT_EQ(LookOf(*toggle), 1);
-}
-
 // A menu column (label, plain button, label, toggle button) driven key by key, beside
-// containers with no button at all.
+// containers with no button at all. Each activation clicks once its callback, if any, has run;
+// only the toggle stays pressed.
 TEST_F(GuiTest, KeysMoveTheSelectionOverLabelsAndActivateTheSelectedButton) {
     gui::container::Container container, labels, empty;
     auto label = std::make_shared<gui::label::Label>("label", fonts);
     auto plain = MakeButton();
     auto toggle = MakeButton();
     toggle->SetToggle(true);
-    int plain_calls = 0, toggle_calls = 0;
-    plain->SetCallback([&] { ++plain_calls; });
-    toggle->SetCallback([&] { ++toggle_calls; });
+    std::vector<std::size_t> clicks_before_plain_calls;
+    plain->SetCallback([&] { clicks_before_plain_calls.push_back(sounds.Heard().size()); });
     container.Pack(label);
     container.Pack(plain);
     container.Pack(label);
@@ -95,7 +67,7 @@ TEST_F(GuiTest, KeysMoveTheSelectionOverLabelsAndActivateTheSelectedButton) {
     sf::Event text{};
     text.type = sf::Event::TextEntered;
     text.text.unicode = '\r';
-    // (event, plain button selected, its calls, the toggle's calls)
+    // (event, plain button selected, its calls, the toggle's activations)
     const std::tuple<sf::Event, bool, int, int> steps[] = {
         {KeyRelease(sf::Keyboard::Down), true, 0, 0},  // the first button starts selected
         {KeyPress(sf::Keyboard::Right), true, 0, 0},   {text, true, 0, 0},
@@ -110,12 +82,17 @@ TEST_F(GuiTest, KeysMoveTheSelectionOverLabelsAndActivateTheSelectedButton) {
         const auto& [event, plain_selected, plain_count, toggle_count] = steps[i];
         for (auto* each : {&container, &labels, &empty}) each->HandleEvent(event);
         EXPECT_EQ(plain->IsSelected(), plain_selected) << i;
+        EXPECT_EQ(LookOf(*plain), plain_selected ? 1 : 0) << i;  // never shown pressed
         EXPECT_NE(plain->IsSelected(), toggle->IsSelected()) << i;
-        EXPECT_EQ(plain_calls, plain_count) << i;
-        EXPECT_EQ(toggle_calls, toggle_count) << i;
+        EXPECT_EQ(clicks_before_plain_calls.size(), static_cast<std::size_t>(plain_count)) << i;
+        EXPECT_EQ(sounds.Heard().size(), static_cast<std::size_t>(plain_count + toggle_count)) << i;
     }
+    EXPECT_EQ(clicks_before_plain_calls, (std::vector<std::size_t>{0, 1}));
+    EXPECT_EQ(sounds.Heard().back().id, holder::SoundId::Button);
     EXPECT_FALSE(label->IsSelected() || label->IsActive());
+    EXPECT_EQ(LookOf(*toggle), 2);
     toggle->Deactivate();
+    EXPECT_EQ(LookOf(*toggle), 1);
     container.HandleEvent(KeyPress(sf::Keyboard::Up));
     EXPECT_TRUE(plain->IsSelected());
     EXPECT_EQ(LookOf(*toggle), 0);
