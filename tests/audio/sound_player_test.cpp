@@ -12,19 +12,12 @@ using holder::SoundId;
 using Heard = test::SoundProbe::Heard_t;
 
 // Effects of their own, 60 s + 1 s per identifier, so a buffer tells which file it holds and no
-// sound ends while a test looks at it.
-class SoundPlayerTest : public testing::Test {
-protected:
-    SoundPlayerTest() {
-        for (std::size_t id = 0; id < holder::sound_files.size(); ++id)
-            test::WriteSilence(directory / std::filesystem::path(holder::sound_files[id]).filename().string(),
-                               (60 + id) * 1000, 1000);
-    }
-
-    test::TempDir directory;
-};
-
-TEST_F(SoundPlayerTest, EachIdentifierPlaysItsOwnFileOnThePlaneBelowTheListenerAndACrowdStaysWithinOpenAlsSources) {
+// sound ends while the test looks at it.
+TEST(SoundPlayerTest, EachIdentifierPlaysItsOwnFileOnThePlaneBelowTheListenerAndACrowdStaysWithinOpenAlsSources) {
+    const test::TempDir directory;
+    for (std::size_t id = 0; id < holder::sound_files.size(); ++id)
+        test::WriteSilence(directory / std::filesystem::path(holder::sound_files[id]).filename().string(),
+                           (60 + id) * 1000, 1000);
     test::SoundProbe player(directory.Path());
     for (std::size_t id = 0; id < holder::sound_files.size(); ++id)
         EXPECT_EQ(player.sound_buffers.Get(static_cast<SoundId>(id)).getSampleCount(), (60 + id) * 1000) << id;
