@@ -52,9 +52,14 @@ bool Overlap(const Rect_t& a, const Rect_t& b) {
     return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height && b.top < a.top + a.height;
 }
 
-TEST(TextureAssetsTest, EverySheetHoldsDistinctPicturesExactlyAtItsRectangles) {
+// Ground, finish and backdrops also cover their rectangles whole; explosions and particles fade out
+// before their edges, so that no frame is cut off.
+TEST(TextureAssetsTest, EverySheetHoldsDistinctPicturesExactlyAtItsRectanglesOpaqueOrFadingOut) {
     for (const Sheet_t& sheet : asset::SHEETS) {
         const sf::Image image = Load(sheet);
+        const auto one_of = [&](const auto&... sheets) { return ((sheet.file == sheets.file) || ...); };
+        const bool opaque = one_of(asset::JUNGLE_SHEET, asset::FINISH_SHEET, asset::BACKGROUND_SHEET);
+        const bool fading = one_of(asset::EXPLOSION_SHEET, asset::PARTICLE_SHEET);
         ASSERT_EQ(image.getSize(), sf::Vector2u(static_cast<unsigned>(sheet.width), static_cast<unsigned>(sheet.height)))
             << sheet.file;
         for (std::size_t i = 0; i < sheet.rects.size(); ++i) {
@@ -62,6 +67,12 @@ TEST(TextureAssetsTest, EverySheetHoldsDistinctPicturesExactlyAtItsRectangles) {
             ASSERT_TRUE(r.left >= 0 && r.top >= 0 && r.left + r.width <= sheet.width && r.top + r.height <= sheet.height)
                 << sheet.file << " " << i;
             EXPECT_GT(Coverage(image, r, 32), 0.03) << sheet.file << " " << sheet.rects[i].name << " " << i << " is empty";
+            EXPECT_TRUE(!opaque || Coverage(image, r, 254) == 1.0) << sheet.file << " " << i << " is not opaque";
+            int edge = 0;
+            ForEachPixel(image, r, [&](int x, int y, sf::Color c) {
+                edge += c.a != 0 && (x == r.left || y == r.top || x == r.left + r.width - 1 || y == r.top + r.height - 1);
+            });
+            EXPECT_TRUE(!fading || edge == 0) << sheet.file << " " << i << " is cut off at its edge";
             // Pictures do not overlap, and those of one size are different pictures: frames, attitudes, looks.
             for (std::size_t j = 0; j < i; ++j) {
                 const Rect_t& other = sheet.rects[j].rect;
@@ -78,24 +89,6 @@ TEST(TextureAssetsTest, EverySheetHoldsDistinctPicturesExactlyAtItsRectangles) {
             });
         });
         EXPECT_EQ(stray, 0) << sheet.file << " has pixels outside its rectangles";
-    }
-}
-
-TEST(TextureAssetsTest, GroundFinishAndBackdropsAreOpaqueWhileExplosionsAndParticlesFadeBeforeTheirEdges) {
-    for (const Sheet_t* sheet : {&asset::JUNGLE_SHEET, &asset::FINISH_SHEET, &asset::BACKGROUND_SHEET}) {
-        const sf::Image image = Load(*sheet);
-        for (const NamedRect_t& named : sheet->rects) EXPECT_EQ(Coverage(image, named.rect, 254), 1.0) << named.name;
-    }
-    for (const Sheet_t* sheet : {&asset::EXPLOSION_SHEET, &asset::PARTICLE_SHEET}) {
-        const sf::Image image = Load(*sheet);
-        for (const NamedRect_t& named : sheet->rects) {
-            const Rect_t& r = named.rect;
-            int edge = 0;
-            ForEachPixel(image, r, [&](int x, int y, sf::Color c) {
-                edge += c.a != 0 && (x == r.left || y == r.top || x == r.left + r.width - 1 || y == r.top + r.height - 1);
-            });
-            EXPECT_EQ(edge, 0) << sheet->file << " " << r.left << "," << r.top << " is cut off at its edge";
-        }
     }
 }
 

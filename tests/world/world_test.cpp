@@ -67,7 +67,7 @@ protected:
     sf::RenderTexture target;
 };
 
-TEST_F(WorldTest, ViewScrollsFiftyUnitsPerSecondAndReachesTheSpawnPointsInOrder) {
+TEST_F(WorldTest, ViewScrollsFiftyUnitsPerSecondReachesTheSpawnPointsInOrderAndIsDrawnThrough) {
     auto world = MakeWorld();
     EXPECT_EQ(world->GetViewBounds(), sf::FloatRect(0, 2020, 640, 480));
     const auto& points = world->GetSpawnPoints();
@@ -83,6 +83,21 @@ TEST_F(WorldTest, ViewScrollsFiftyUnitsPerSecondAndReachesTheSpawnPointsInOrder)
     world->SetWorldScrollCompensation(0.5f);
     world->Update(sf::seconds(1));
     EXPECT_FLOAT_EQ(world->GetViewBounds().top, view.top - 25.f);
+
+    // Without post effects the field, scrolled far from the screen's view, is drawn straight through the world's.
+    world->UsePostEffects(false);
+    target.clear(sf::Color::Blue);
+    world->Draw();
+    target.display();
+    EXPECT_EQ(target.getView().getCenter(), sf::Vector2f(320, 240)) << "overlays need the screen's view back";
+    sf::RenderTexture expected;
+    ASSERT_TRUE(expected.create(1280, 960));
+    expected.clear(sf::Color::Blue);
+    expected.setView(sf::View(world->GetViewBounds()));
+    expected.draw(world->GetSceneGraph());
+    expected.display();
+    const sf::Image drawn = target.getTexture().copyToImage(), wanted = expected.getTexture().copyToImage();
+    EXPECT_EQ(std::memcmp(drawn.getPixelsPtr(), wanted.getPixelsPtr(), 1280 * 960 * 4), 0);
 }
 
 TEST_F(WorldTest, PlayerMovesDiagonallyAtItsSpeedAndIsHeldInsideTheView) {
@@ -101,7 +116,6 @@ TEST_F(WorldTest, PlayerMovesDiagonallyAtItsSpeedAndIsHeldInsideTheView) {
 
 TEST_F(WorldTest, NetworkedWorldFliesOnlyAnnouncedEnemiesAndTheyDropNothing) {
     auto world = MakeWorld(true);
-    EXPECT_TRUE(world->GetSpawnPoints().empty());
     for (const float x : {-250.f, -150.f, -50.f, 50.f, 150.f, 250.f}) world->AddEnemy(Character::EnemyLight, x, 500, false);
     world->SortEnemies();
     Run(*world, 193);
@@ -110,45 +124,14 @@ TEST_F(WorldTest, NetworkedWorldFliesOnlyAnnouncedEnemiesAndTheyDropNothing) {
     Run(*world, 70);  // they explode for a second, then are gone
     EXPECT_EQ(CountOf<Character>(*world), 0u);
     EXPECT_EQ(CountOf<Pickup>(*world), 0u) << "the server places the pickups";
-    network::action::NetAction action;
-    EXPECT_TRUE(world->PollGameAction(action));
 }
 
-TEST_F(WorldTest, EntitiesLeavingTheBattlefieldAreRemovedWithoutExplosion) {
+// Rams, hits, a homing missile and a pickup in one update, each pair apart from the others, while
+// what leaves the battlefield goes at once, without an explosion to linger.
+TEST_F(WorldTest, CollisionsHurtTheOtherSideOnlyAndUseUpShotsAndPickupsWhileMissilesHomeAndLeaversGo) {
     auto world = MakeWorld(true);
+    world->SetWorldScrollCompensation(0.f);
     const sf::FloatRect view = world->GetViewBounds();
-    // The battlefield reaches 100 units above the view, where enemies enter.
-    const std::pair<SceneNode*, bool> nodes[] = {
-        {AddEnemy(*world, Character::EnemyLight, {320, view.top + view.height + 100}), false},
-        {AddEnemy(*world, Character::EnemyLight, {320, view.top - 80}), true},
-        {AddShot(*world, Projectile::AlliedBullet, {100, view.top - 110}), false},
-        {AddShot(*world, Projectile::AlliedBullet, {500, view.top - 90}), true},
-    };
-    world->Update(test::step);
-    for (const auto& [node, kept] : nodes) EXPECT_EQ(Holds(*world, node), kept);
-    world->Update(test::step);
-    network::action::NetAction action;
-    EXPECT_FALSE(world->PollGameAction(action)) << "nothing exploded";
-}
-
-TEST_F(WorldTest, MissilesHomeOnTheNearestEnemyAndBulletsFlyStraight) {
-    auto world = MakeWorld();
-    world->SetWorldScrollCompensation(0.f);
-    const sf::Vector2f origin(320, 2300);
-    Projectile* guided = AddShot(*world, Projectile::Missile, origin, {0, -150});
-    Projectile* straight = AddShot(*world, Projectile::AlliedBullet, origin, {0, -300});
-    AddEnemy(*world, Character::EnemyLight, origin + sf::Vector2f(80, 0));
-    AddEnemy(*world, Character::EnemyLight, origin + sf::Vector2f(-120, 0));
-    world->Update(test::step);
-    EXPECT_GT(guided->GetVelocity().x, 0.f);  // turned towards the enemy on the right
-    EXPECT_NEAR(std::hypot(guided->GetVelocity().x, guided->GetVelocity().y), 150.f, 1e-3);
-    EXPECT_EQ(straight->GetVelocity(), sf::Vector2f(0, -300));
-}
-
-// Rams, hits and a pickup in one update, each pair apart from the others.
-TEST_F(WorldTest, CollisionsHurtTheOtherSideOnlyAndUseUpShotsAndPickups) {
-    auto world = MakeWorld(true);
-    world->SetWorldScrollCompensation(0.f);
     Character* rammed = world->AddCharacter(1, Character::AlliedHeavy);
     Character* hit = world->AddCharacter(2, Character::AlliedLight);
     hit->setPosition(560, 2200);
@@ -157,45 +140,35 @@ TEST_F(WorldTest, CollisionsHurtTheOtherSideOnlyAndUseUpShotsAndPickups) {
     Character* left = AddEnemy(*world, Character::EnemyHeavy, {100, 2300});
     Character* right = AddEnemy(*world, Character::EnemyHeavy, {400, 2400});
     world->CreatePickup(Pickup::MissileRefill, hit->getPosition());
+    // Nearer the left enemy than the rammer or the last enemy found, both to its right.
+    Projectile* guided = AddShot(*world, Projectile::Missile, {150, 2150}, {0, -150});
     const std::tuple<Projectile::Type, Character*, bool> shots[] = {
         {Projectile::AlliedBullet, left, true},   {Projectile::EnemyBullet, hit, true},
         {Projectile::Missile, right, true},       {Projectile::EnemyBullet, right, false},
         {Projectile::AlliedBullet, hit, false},
     };
-    std::vector<std::pair<Projectile*, bool>> flying;
-    for (const auto& [type, target, hits] : shots) flying.emplace_back(AddShot(*world, type, target->getPosition()), hits);
+    // Whether each node is kept; the battlefield reaches 100 units above the view, where enemies enter.
+    std::vector<std::pair<SceneNode*, bool>> kept = {
+        {AddEnemy(*world, Character::EnemyLight, {320, view.top + view.height + 100}), false},
+        {AddEnemy(*world, Character::EnemyLight, {320, view.top - 80}), true},
+        {AddShot(*world, Projectile::AlliedBullet, {100, view.top - 110}), false},
+        {AddShot(*world, Projectile::AlliedBullet, {500, view.top - 90}), true},
+    };
+    for (const auto& [type, target, hits] : shots) kept.emplace_back(AddShot(*world, type, target->getPosition()), !hits);
     world->Update(test::step);
-    for (const auto& [shot, hits] : flying) EXPECT_EQ(Holds(*world, shot), !hits) << shot;
+    for (const auto& [node, stays] : kept) EXPECT_EQ(Holds(*world, node), stays) << node;
     EXPECT_EQ(rammed->GetHitpoints(), 60) << "a ram costs the enemy's hitpoints";
     EXPECT_TRUE(rammer->IsDestroyed());
     EXPECT_EQ(left->GetHitpoints(), 60);
     EXPECT_TRUE(right->IsDestroyed());
     EXPECT_EQ(hit->GetHitpoints(), 70);
+    EXPECT_LT(guided->GetVelocity().x, 0.f) << "a missile homes on the nearest enemy";
     EXPECT_EQ(world->GetCharacter(3), nullptr) << "a removed player leaves the list in that update";
     EXPECT_EQ(sounds.GetListenerPosition(), (rammed->getPosition() + hit->getPosition()) / 2.f);
     world->Update(test::step);
     EXPECT_EQ(hit->GetMissileAmmo(), 5) << "one pickup, collected once";
     network::action::NetAction action;
     EXPECT_TRUE(world->PollGameAction(action)) << "the destroyed enemies said so";
-}
-
-TEST_F(WorldTest, WithoutPostEffectsTheFieldIsDrawnStraightThroughTheWorldsView) {
-    auto world = MakeWorld();
-    world->AddCharacter(1, Character::AlliedHeavy);
-    world->Update(test::step);
-    world->UsePostEffects(false);
-    target.clear(sf::Color::Blue);
-    world->Draw();
-    target.display();
-    EXPECT_EQ(target.getView().getCenter(), sf::Vector2f(320, 240)) << "overlays need the screen's view back";
-    sf::RenderTexture expected;
-    ASSERT_TRUE(expected.create(1280, 960));
-    expected.clear(sf::Color::Blue);
-    expected.setView(sf::View(world->GetViewBounds()));
-    expected.draw(world->GetSceneGraph());
-    expected.display();
-    const sf::Image drawn = target.getTexture().copyToImage(), wanted = expected.getTexture().copyToImage();
-    EXPECT_EQ(std::memcmp(drawn.getPixelsPtr(), wanted.getPixelsPtr(), 1280 * 960 * 4), 0);
 }
 
 }  // namespace
