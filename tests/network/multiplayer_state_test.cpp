@@ -1,5 +1,6 @@
 #include "state/game/multiplayer.hpp"
 
+#include "game/pickup.hpp"
 #include "network/messages.hpp"
 #include "support/helpers.hpp"
 #include "support/net_client_rig.hpp"
@@ -38,8 +39,8 @@ protected:
     }
     ~ClientTest() override { stack.Teardown(); }
 
-    void Join() {
-        rig.Start();
+    void Join(bool host = false) {
+        rig.Start(host);
         ASSERT_TRUE(rig.UpdateUntil([this] { return client()->IsConnected(); }));
     }
 
@@ -100,18 +101,13 @@ TEST_F(ClientTest, TheServersMessagesShapeTheWorld) {
                  WriteWorldStatus({2400.f, {{7, {10.f, 2000.f}}, {8, {111.f, 2222.f}}}})});
     ASSERT_EQ(client()->GetLocalIdentifiers(), std::vector<std::int32_t>{7});
     EXPECT_NE(Aircraft(7)->getPosition().x, 10.f);  // never its own
-    EXPECT_EQ(Aircraft(8)->getPosition(), sf::Vector2f(111.f, 2222.f));
     const auto& points = client()->GetWorld().GetSpawnPoints();
     ASSERT_EQ(points.size(), 1u);
     EXPECT_EQ(sf::Vector2f(points[0].x, points[0].y), middle + sf::Vector2f(-80.f, -1000.f));
     EXPECT_TRUE(points[0].mirrored);
-    std::vector<sf::Vector2f> pickups;
-    std::function<void(const scene::SceneNode&)> find = [&](const scene::SceneNode& node) {
-        if (node.GetCategory() & scene::Category::PICKUP) pickups.push_back(node.getPosition());
-        for (const auto& child : node.GetChildren()) find(*child);
-    };
-    find(client()->GetWorld().GetSceneGraph());
-    EXPECT_EQ(pickups, std::vector<sf::Vector2f>{sf::Vector2f(150.f, 2200.f)});
+    const auto pickups = test::NodesOf<game::pickup::Pickup>(client()->GetWorld().GetSceneGraph());
+    ASSERT_EQ(pickups.size(), 1u);
+    EXPECT_EQ(pickups[0]->getPosition(), sf::Vector2f(150.f, 2200.f));
     rig.Steps(1);  // the relayed launch runs at the next world update
     EXPECT_EQ(Aircraft(7)->GetMissileAmmo(), 1);
     rig.Deliver({WriteAircraftLeft(8)});
@@ -151,7 +147,6 @@ TEST_F(ClientTest, TheClientReportsItsAircraftAndWhatExplodesAndLosingItEndsInFa
     const auto status = ReadAircraftStatus(statuses.back().packet);
     EXPECT_EQ(status->entries, (std::vector<AircraftStatusEntry_t>{
                                    {7, Aircraft(7)->getPosition(), Aircraft(7)->GetHitpoints(), Aircraft(7)->GetMissileAmmo()}}));
-    EXPECT_LT(status->entries.at(0).hitpoints, 100);
     ASSERT_EQ(events.size(), 1u);
     const sf::Vector2f explosion = ReadWorldEvent(events[0].packet)->position;
     EXPECT_LT(std::abs(explosion.x - middle.x) + std::abs(explosion.y - middle.y), 60.f);
@@ -162,7 +157,7 @@ TEST_F(ClientTest, TheClientReportsItsAircraftAndWhatExplodesAndLosingItEndsInFa
     EXPECT_EQ(created, (std::vector<std::string>{"MissionFailed"}));
 }
 
-TEST_F(ClientTest, EnterAsksForOneMoreAircraftOnceAndEscapeOrFocusLossReleaseHeldActions) {
+TEST_F(ClientTest, EnterAsksForOneMoreAircraftOnceEscapeOrFocusLossReleaseHeldActionsAndASilentServerIsLost) {
     Join();
     Press(sf::Keyboard::Return);  // no aircraft yet: nothing
     rig.Deliver({WriteAssignAircraft({7, {320.f, 2300.f}, 0}), WriteServerRealtimeActionChange({7, PlayerAction::FIRE, true})});
@@ -189,13 +184,9 @@ TEST_F(ClientTest, EnterAsksForOneMoreAircraftOnceAndEscapeOrFocusLossReleaseHel
     for (Message_t& release : releases)
         EXPECT_EQ(ReadRealtimeActionChange(release.packet), (RealtimeActionChange_t{7, PlayerAction::FIRE, false}));
     EXPECT_EQ(created, (std::vector<std::string>{"NetworkPause"}));
-}
-
-TEST_F(ClientTest, ASilentServerIsLostAfterTwoSecondsAndAReconnectionStartsAFreshGame) {
-    Join();
-    rig.Deliver({WriteAssignAircraft({7, {320.f, 2300.f}, 0}), WriteNotice("Hello")});
+    // A silent server is lost after two seconds, and a reconnection starts a fresh game.
+    rig.Deliver({WriteNotice("Hello")});
     EXPECT_EQ(client()->GetNotice(), "Hello");
-    Press(sf::Keyboard::Return);
     rig.server.Close();
     rig.Steps(120);  // 2 s since the last message
     EXPECT_TRUE(client()->IsConnected());
@@ -231,8 +222,7 @@ TEST_F(ClientTest, HostileMessagesCostNothingButAnAnnouncedGiantDropsTheServer) 
 // A joining client says goodbye when it leaves; the host does not: its server goes with it.
 TEST_F(ClientTest, OnlyAJoiningClientSaysGoodbye) {
     for (const bool host : {false, true}) {
-        rig.Start(host);
-        ASSERT_TRUE(rig.UpdateUntil([this] { return client()->IsConnected(); }));
+        Join(host);
         stack.ClearStates();
         stack.PushState(StateId::Menu);
         stack.Update(sf::Time::Zero);

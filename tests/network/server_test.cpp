@@ -57,7 +57,6 @@ TEST_F(ServerTest, NewcomersAreWelcomedAndActionsReachEveryoneButOnlyForTheSende
     const auto welcome = Client().Join(session->Port());
     TestClient& host = *clients[0];
     ASSERT_TRUE(welcome && welcome->aircraft.identifier == 1);
-    EXPECT_EQ(welcome->snapshot, (WorldSnapshot_t{2500.f, 2500.f, {}}));
     host.SendStatus({{1, {100.f, 2000.f}, 80, 1}});
     host.Send(WriteRequestSecondAircraft());
     const auto wingman = Read(ReadSecondAircraftAccepted, host.Expect(ServerMessage::SecondAircraftAccepted));
@@ -98,7 +97,7 @@ TEST_F(ServerTest, NewcomersAreWelcomedAndActionsReachEveryoneButOnlyForTheSende
 }
 
 // The server's thread sleeps in Wait for as long as UntilDue says.
-TEST_F(ServerTest, WaitsUntilTheNextStepOrTickAndWakesForAMessage) {
+TEST_F(ServerTest, WaitsUntilTheNextStepOrTick) {
     struct Row_t {
         int advance_us;
         bool pass;
@@ -113,11 +112,6 @@ TEST_F(ServerTest, WaitsUntilTheNextStepOrTickAndWakesForAMessage) {
         if (row.pass) session->Pass();
         EXPECT_EQ(session->UntilDue().asMicroseconds(), row.until_due_us) << &row - rows;
     }
-    TestClient& client = Joined();
-    client.Sync();
-    EXPECT_FALSE(session->Wait(sf::milliseconds(1)));
-    client.Send(WriteClientOneShotAction({client.own.at(0), PlayerAction::LAUNCH_MISSILE}));
-    EXPECT_TRUE(session->Wait(sf::seconds(60)));
 }
 
 TEST_F(ServerTest, TicksFollowTheClockAndOnlyAircraftStillFlyingCount) {
@@ -178,7 +172,7 @@ TEST_F(ServerTest, TicksFollowTheClockAndOnlyAircraftStillFlyingCount) {
     EXPECT_EQ(OfType(seen, ServerMessage::MissionComplete).size(), 1u);
 }
 
-TEST_F(ServerTest, SilentPeersAndSquattersGoAfterThreeSeconds) {
+TEST_F(ServerTest, SilentPeersAndSquattersGoAfterThreeSecondsAndTheTenthPeerClosesTheListener) {
     TestClient& talking = Joined();
     TestClient& silent = Joined();
     silent.Send(WriteRequestSecondAircraft());
@@ -196,18 +190,14 @@ TEST_F(ServerTest, SilentPeersAndSquattersGoAfterThreeSeconds) {
     EXPECT_EQ(OfType(talking.Sync(), ServerMessage::AircraftLeft).size(), 3u);  // 2 and 3, then 4
     EXPECT_EQ(Read(ReadAircraftLeft, silent.WaitFor(ServerMessage::AircraftLeft)), 2);  // told too
     EXPECT_TRUE(silent.ClosedByServer() && squatter.ClosedByServer());
-}
-
-// A closed connection drops its peer at once; identifiers are never handed out twice.
-TEST_F(ServerTest, TheTenthClientClosesTheListenerAndADropOpensItAgain) {
-    for (std::size_t i = 0; i < MAX_PEERS; ++i) EXPECT_EQ(Client().Join(session->Port())->snapshot.entries.size(), i);
+    // A closed connection drops its peer at once; identifiers are never handed out twice.
+    for (std::size_t i = 1; i < MAX_PEERS; ++i) EXPECT_EQ(Client().Join(session->Port())->snapshot.entries.size(), i);
     EXPECT_FALSE(Client().Connect(session->Port()));
     clients[4]->Close();
-    EXPECT_EQ(Read(ReadAircraftLeft, clients[0]->WaitFor(ServerMessage::AircraftLeft)), 5);
+    EXPECT_EQ(Read(ReadAircraftLeft, talking.WaitFor(ServerMessage::AircraftLeft)), 6);
     const auto welcome = Client().Join(session->Port());
     ASSERT_TRUE(welcome && welcome->snapshot.entries.size() == 9u);
-    EXPECT_EQ(welcome->aircraft.identifier, 11);
-    EXPECT_FALSE(Client().Connect(session->Port()));
+    EXPECT_EQ(welcome->aircraft.identifier, 14);
 }
 
 TEST_F(ServerTest, GiantPacketsFloodsAndHalfSentPacketsCostOnlyTheirPeersPlaces) {
@@ -234,11 +224,11 @@ TEST_F(ServerTest, GiantPacketsFloodsAndHalfSentPacketsCostOnlyTheirPeersPlaces)
     EXPECT_EQ(OfType(messages, ServerMessage::OneShotAction).size(), 40u);
     EXPECT_EQ(OfType(messages, ServerMessage::AircraftLeft).size(), 2u);
     // A peer streaming statuses is served in portions, and the tick comes on time for the rest;
-    // the server does not wake for what it will not read before the next tick.
+    // the server wakes for it but not for what it will not read before the next tick.
     for (int y = 1; y <= 1000; ++y) eager.SendStatus({{4, {1.f, static_cast<float>(y)}, 100, 2}});
     int passes = 0;
     while (session->Wait(sf::milliseconds(200)) && ++passes < 100) session->Pass();
-    EXPECT_LT(passes, 100);
+    EXPECT_TRUE(passes > 0 && passes < 100) << passes;
     Run(1);
     EXPECT_LE(Read(ReadWorldStatus, host.WaitFor(ServerMessage::WorldStatus))->entries.at(1).position.y, 512.f);
     Run(2);  // the next tick's portion takes the rest

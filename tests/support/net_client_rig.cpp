@@ -5,6 +5,9 @@
 #include <SFML/System/Clock.hpp>
 #include <SFML/System/Sleep.hpp>
 
+#include <algorithm>
+#include <iterator>
+
 namespace test::net {
 
 namespace {
@@ -40,10 +43,7 @@ void ClientRig::Steps(int count) {
 
 void ClientRig::Deliver(const std::vector<sf::Packet>& packets) {
     Bytes stream;
-    for (const sf::Packet& packet : packets) {
-        const Bytes frame = Framed(packet);
-        stream.insert(stream.end(), frame.begin(), frame.end());
-    }
+    for (const sf::Packet& packet : packets) std::ranges::copy(Framed(packet), std::back_inserter(stream));
     server.SendRaw(stream);
     Steps(1);
 }

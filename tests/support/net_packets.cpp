@@ -35,12 +35,10 @@ sf::Packet ToPacket(const Bytes& bytes) {
 }
 
 Bytes Framed(const sf::Packet& packet) {
-    const auto size = static_cast<std::uint32_t>(packet.getDataSize());
-    Bytes frame(4);
-    for (std::size_t i = 0; i < 4; ++i) frame[i] = static_cast<std::uint8_t>(size >> (24 - 8 * i));
-    const Bytes body = ToBytes(packet);
-    frame.insert(frame.end(), body.begin(), body.end());
-    return frame;
+    sf::Packet frame;
+    frame << static_cast<sf::Uint32>(packet.getDataSize());
+    frame.append(packet.getData(), packet.getDataSize());
+    return ToBytes(frame);
 }
 
 sf::Packet Typed(std::int32_t type) {

@@ -105,12 +105,10 @@ std::vector<Message_t> TestClient::Sync() {
 }
 
 std::optional<TestClient::Welcome_t> TestClient::Join(unsigned short port) {
-    std::optional<Message_t> snapshot = Connect(port) ? Receive() : std::nullopt;
-    std::optional<Message_t> assignment = snapshot ? Receive() : std::nullopt;
-    if (!assignment || snapshot->type != ServerMessage::WorldSnapshot || assignment->type != ServerMessage::AssignAircraft) {
-        ADD_FAILURE() << "no snapshot and assignment";
-        return std::nullopt;
-    }
+    Connect(port);  // a refused connection fails the first expectation
+    std::optional<Message_t> snapshot = Expect(ServerMessage::WorldSnapshot);
+    std::optional<Message_t> assignment = snapshot ? Expect(ServerMessage::AssignAircraft) : std::nullopt;
+    if (!assignment) return std::nullopt;
     SendStatus({});
     return Welcome_t{*ReadWorldSnapshot(snapshot->packet), *ReadAssignAircraft(assignment->packet)};
 }
